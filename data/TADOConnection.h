@@ -1,0 +1,30 @@
+// The data module's one connection. Connected at creation and kept; while it is not connected,
+// every step that needs the database connects it first (a failed start is retried there).
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+class TDbConnection;
+
+class TADOConnection : public QObject {
+    Q_OBJECT
+public:
+    TADOConnection(QObject* owner, const QString& name);
+    ~TADOConnection() override;
+
+    QString ConnectionString() const;
+    void SetConnectionString(const QString& connectionString);
+    bool LoginPrompt() const { return false; }
+    bool KeepConnection() const { return true; }
+
+    void Open();   // throws EDatabaseError; no-op when connected
+    void Close();
+    bool Connected() const;
+    // Connects when not connected, then returns the database interface.
+    TDbConnection& Database();
+
+private:
+    std::unique_ptr<TDbConnection> m_db;
+    QString m_connectionString;
+};

@@ -1,0 +1,21 @@
+// The receiving end of a data source: a control, chart or detail data set registers a link and is
+// called directly (no Qt signal, so an exception raised by a receiver reaches the caller's handler).
+#pragma once
+
+#include "TDataEvent.h"
+
+class TDataSource;
+
+class TDataLink {
+public:
+    virtual ~TDataLink();
+    virtual void DataEvent(TDataEvent event, int info) = 0;
+
+    // Binds to a data source (nullptr unbinds). The link is told Opened at once when the data set is open.
+    void SetDataSource(TDataSource* source);
+    TDataSource* DataSource() const { return m_source; }
+
+private:
+    friend class TDataSource;
+    TDataSource* m_source = nullptr;
+};

@@ -1,0 +1,114 @@
+// A data set: when open, a client-side snapshot of every row of its result with one current row.
+// The snapshot is packed (see the implementation) so a 200,000-row goods list stays small; rows
+// are addressed by their visible index, which is what grids, labels and charts read.
+//
+// States:
+//
+//            Open                 Edit / typing
+//   Closed ---------> Browsing -----------------> Editing
+//     ^                 |  ^  <------------------    |
+//     |   Close         |  |   Post / Cancel         |
+//     +-----------------+  |                         |
+//     (from any state;     |   Post / Cancel         |
+//      unposted change     +-------------------- Inserting <-- Insert / Append (from Browsing)
+//      discarded)
+//
+// Moving to another row while editing or inserting leaves the row as CheckBrowseMode does:
+// a changed row is posted, an unchanged one cancelled. A refused post throws and leaves the
+// data set in Editing / Inserting with the typed values.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+#include <functional>
+#include <memory>
+
+#include "TDataEvent.h"
+
+class TADOConnection;
+class TDataSource;
+class TField;
+
+enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
+
+class TDataSet : public QObject {
+    Q_OBJECT
+public:
+    TDataSet(QObject* owner, const QString& name);
+    ~TDataSet() override;
+
+    QString Name() const { return objectName(); }
+    TADOConnection* Connection() const { return m_connection; }
+    void SetConnection(TADOConnection* connection) { m_connection = connection; }
+
+    // Opening an open data set and closing a closed one do nothing. A failed open leaves it closed.
+    void Open();
+    void Close();
+    bool Active() const;
+    void SetActive(bool active);
+    TDataSetState State() const;
+
+    // Visible rows (a detail shows only its master's rows); a row being inserted is counted.
+    int RecordCount() const;
+    bool IsEmpty() const { return RecordCount() == 0; }
+    int RecNo() const;          // index of the current row, -1 when there is none
+    void SetRecNo(int index);   // moves there (clamped), leaving an edited row first
+    bool Bof() const;
+    bool Eof() const;
+    void First();
+    void Prior();
+    void Next();
+    void Last();
+    int MoveBy(int distance);   // returns the distance actually moved
+
+    int FieldCount() const;
+    TField* Field(int index) const;
+    TField* FindField(const QString& name) const;   // without regard to case; nullptr when absent
+    TField* FieldByName(const QString& name) const; // throws "<Name>: Field 'name' not found"
+
+    // Any visible row, for grids and charts that draw rows other than the current one.
+    QVariant ValueAt(int row, int field) const;
+    QString DisplayTextAt(int row, int field) const;
+    bool IsNullAt(int row, int field) const;
+
+    void Edit();
+    void Insert();   // a new empty row before the current one
+    void Append();   // a new empty row after the last one
+    void Post();
+    void Cancel();
+    void Delete();   // deletes the current row in the database at once; inserting: only cancels
+    void Refresh();
+    void CheckBrowseMode();  // what leaving the row does: post when modified, otherwise cancel
+    bool Modified() const;   // the row being edited or inserted has a changed value
+    bool CanModify() const;  // writable: open, and the result can be written back
+
+    // Holding back bound controls while walking the rows (charts, reports).
+    void DisableControls();
+    void EnableControls();
+    bool ControlsDisabled() const;
+
+    // A row filter "column = 'value' [AND column = 'value' ...]"; applied when Filtered.
+    QString Filter() const;
+    void SetFilter(const QString& filter);
+    bool Filtered() const;
+    void SetFiltered(bool filtered);
+
+    // The data sources that carry this data set; they relay every change.
+    void AddDataSource(TDataSource* source);
+    void RemoveDataSource(TDataSource* source);
+
+protected:
+    // The statement that reads the data set's result, as T-SQL.
+    virtual QString SelectStatement() const = 0;
+    // Told after a successful open or a close (tables apply their index and master condition here).
+    virtual void AfterOpen() {}
+    void NotifyDataSources(TDataEvent event, int info = 0);
+
+private:
+    friend class TField;
+    struct TPrivate;
+    std::unique_ptr<TPrivate> d;
+    TADOConnection* m_connection = nullptr;
+};

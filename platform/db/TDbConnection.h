@@ -1,0 +1,45 @@
+// The database interface the data module relies on, over Qt SQL. A connection is made from the
+// fixed OLE DB style connection string: "(local)\SQLEXPRESS" is served by the embedded engine
+// (an existing SQLite file per catalog), any other computer through ODBC to SQL Server.
+// Every failure is an EDatabaseError carrying the driver's and the database's own message.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <memory>
+
+#include "TDbTypes.h"
+
+class TDbCursor;
+class TDbProvider;
+
+class TDbConnection {
+public:
+    explicit TDbConnection(QString connectionString);
+    ~TDbConnection();
+    TDbConnection(const TDbConnection&) = delete;
+    TDbConnection& operator=(const TDbConnection&) = delete;
+
+    const QString& ConnectionString() const { return m_connectionString; }
+    void Open();  // no-op when connected
+    void Close();
+    bool Connected() const;
+    bool IsEmbedded() const;  // true when the embedded engine serves the catalog
+
+    // Runs a statement (T-SQL as the program writes it) and returns its rows to fetch.
+    std::unique_ptr<TDbCursor> Select(const QString& statement, const QVector<QVariant>& params = {});
+    // Runs a statement that returns no rows; the number of rows it affected.
+    qint64 Execute(const QString& statement, const QVector<QVariant>& params = {});
+    // The key the database generated for the last insert on this connection.
+    QVariant LastInsertId();
+
+    TDbObjectKind ObjectKind(const QString& name);     // brackets and a "dbo." prefix allowed
+    QStringList PrimaryKey(const QString& table);      // column names, empty when none
+    QVector<TDbColumn> TableColumns(const QString& table);
+
+private:
+    QString m_connectionString;
+    std::unique_ptr<TDbProvider> m_provider;
+};
