@@ -22,12 +22,23 @@ public:
     QString MasterFields() const { return m_masterFields; }
     void SetMasterFields(const QString& fields);
 
+    bool IsDetail() const;
+
 protected:
     QString SelectStatement() const override;
+    QString WriteTable() const override;
     void AfterOpen() override;
+    void AfterClose() override;
+    void InitNewRow(QVector<QVariant>& values) override;
 
 private:
     class TMasterLink;
+    void MasterEvent(TDataEvent event);
+    // Puts the master's current key in force (Algorithms C); notify is false while opening.
+    void Follow(bool notify);
+
+    bool m_conditionActive = false;
+    QVariant m_key;
     QString m_tableName;
     QString m_indexFieldNames;
     QString m_masterFields;

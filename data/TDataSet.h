@@ -30,6 +30,7 @@
 class TADOConnection;
 class TDataSource;
 class TField;
+struct TDbValue;
 
 enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
 
@@ -53,20 +54,22 @@ public:
     // Visible rows (a detail shows only its master's rows); a row being inserted is counted.
     int RecordCount() const;
     bool IsEmpty() const { return RecordCount() == 0; }
-    int RecNo() const;          // index of the current row, -1 when there is none
-    void SetRecNo(int index);   // moves there (clamped), leaving an edited row first
+    int RecNo() const;         // index of the current row, -1 when there is none
+    void SetRecNo(int index);  // moves there (clamped), leaving an edited row first
     bool Bof() const;
     bool Eof() const;
     void First();
     void Prior();
     void Next();
     void Last();
-    int MoveBy(int distance);   // returns the distance actually moved
+    int MoveBy(int distance);  // returns the distance actually moved
 
     int FieldCount() const;
     TField* Field(int index) const;
-    TField* FindField(const QString& name) const;   // without regard to case; nullptr when absent
-    TField* FieldByName(const QString& name) const; // throws "<Name>: Field 'name' not found"
+    TField* FindField(const QString& name) const;    // without regard to case; nullptr when absent
+    TField* FieldByName(const QString& name) const;  // throws "<Name>: Field 'name' not found"
+    // "<component>: Field '<field>' not found", for whoever looked the column up (a bound control).
+    static QString FieldNotFoundMessage(const QString& component, const QString& field);
 
     // Any visible row, for grids and charts that draw rows other than the current one.
     QVariant ValueAt(int row, int field) const;
@@ -74,11 +77,11 @@ public:
     bool IsNullAt(int row, int field) const;
 
     void Edit();
-    void Insert();   // a new empty row before the current one
-    void Append();   // a new empty row after the last one
+    void Insert();  // a new empty row before the current one
+    void Append();  // a new empty row after the last one
     void Post();
     void Cancel();
-    void Delete();   // deletes the current row in the database at once; inserting: only cancels
+    void Delete();  // deletes the current row in the database at once; inserting: only cancels
     void Refresh();
     void CheckBrowseMode();  // what leaving the row does: post when modified, otherwise cancel
     bool Modified() const;   // the row being edited or inserted has a changed value
@@ -99,16 +102,51 @@ public:
     void AddDataSource(TDataSource* source);
     void RemoveDataSource(TDataSource* source);
 
+    // Bytes the snapshot holds (packed rows and the row index), for benchmarks.
+    size_t SnapshotBytes() const;
+
 protected:
     // The statement that reads the data set's result, as T-SQL.
     virtual QString SelectStatement() const = 0;
-    // Told after a successful open or a close (tables apply their index and master condition here).
+    // The table or view that rows are written back to; empty when the result's own column
+    // metadata says (queries).
+    virtual QString WriteTable() const { return {}; }
+    // Told after a successful open, before the first row becomes current and the controls hear of
+    // it (tables apply their index and master condition here); a throw leaves the data set closed.
     virtual void AfterOpen() {}
+    // Told after a close (a detail forgets its condition).
+    virtual void AfterClose() {}
+    // Fills a new row's values when inserting (a detail gives it its master's key).
+    virtual void InitNewRow(QVector<QVariant>& values) {}
     void NotifyDataSources(TDataEvent event, int info = 0);
+
+    // The rows sorted ascending by one column (stable); the order is kept by later writes.
+    void SortRows(int field);
+    // Only the rows whose sorted column equals key are visible: a binary search over the sorted rows.
+    void SetRange(const QVariant& key);
+    void ClearRange();
+    // Whether two values are one key of the sorted column, compared as values of its type.
+    bool SameKey(const QVariant& a, const QVariant& b) const;
+    // The first visible row becomes current; nothing is told.
+    void MoveToFirstVisible();
 
 private:
     friend class TField;
+    QVariant FieldValue(int field) const;
+    void SetFieldValue(int field, const QVariant& value);
+    QVector<QVariant> RawRow(long stored) const;
+    void ClearSnapshot();
+    void CheckActive() const;
+    void CheckCanModify() const;
+    void BeginInsert(bool append);
+    void PlaceInsertedRow(const char* row);
+    void Reorder(const char* row);
+    TDbValue KeyCell(const QVariant& value, QByteArray& text) const;
+    void ApplyRangeKey(const QVariant& key);
+    void ApplyFilter();
+
     struct TPrivate;
     std::unique_ptr<TPrivate> d;
     TADOConnection* m_connection = nullptr;
+    QVariant m_rangeKey;
 };

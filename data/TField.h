@@ -40,6 +40,13 @@ public:
     // Whether a typed character may start or extend the field's text (digits, sign, separator for numbers).
     bool IsValidChar(QChar c) const;
 
+    // The display text of a value of a column of this type (numbers without trailing zeros,
+    // dates as dd.MM.yyyy with the time when there is one).
+    static QString FormatValue(const QVariant& value, QMetaType::Type type);
+    // Text typed for a column of this type as the value stored; throws EDatabaseError when it
+    // does not convert ("'abc' is not a valid number"). Empty text is null.
+    static QVariant ParseText(const QString& text, QMetaType::Type type);
+
 private:
     TDataSet* m_dataSet;
     int m_index;

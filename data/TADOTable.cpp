@@ -1,0 +1,132 @@
+// A table data set and its detail link. A detail keeps every row it read, sorted by its index
+// column; following the master narrows the visible rows to one key's contiguous run, so no
+// statement is sent and a move costs a binary search.
+#include "TADOTable.h"
+
+#include "TDataLink.h"
+#include "TDataSource.h"
+#include "TField.h"
+
+class TADOTable::TMasterLink : public TDataLink {
+public:
+    explicit TMasterLink(TADOTable* table) : m_table(table) {}
+    void DataEvent(TDataEvent event, int info) override { m_table->MasterEvent(event); }
+
+private:
+    TADOTable* m_table;
+};
+
+TADOTable::TADOTable(QObject* owner, const QString& name)
+    : TDataSet(owner, name), m_masterLink(std::make_unique<TMasterLink>(this)) {}
+
+TADOTable::~TADOTable() {
+    m_masterLink->SetDataSource(nullptr);
+}
+
+void TADOTable::SetTableName(const QString& name) {
+    if (name == m_tableName)
+        return;
+    Close();
+    m_tableName = name;
+}
+
+void TADOTable::SetIndexFieldNames(const QString& names) {
+    if (names == m_indexFieldNames)
+        return;
+    Close();
+    m_indexFieldNames = names;
+}
+
+TDataSource* TADOTable::MasterSource() const {
+    return m_masterLink->DataSource();
+}
+
+void TADOTable::SetMasterSource(TDataSource* master) {
+    m_masterLink->SetDataSource(master);
+}
+
+void TADOTable::SetMasterFields(const QString& fields) {
+    m_masterFields = fields;
+    m_conditionActive = false;
+    if (Active())
+        Follow(true);
+}
+
+QString TADOTable::SelectStatement() const {
+    // Passed as written: "[order]" keeps its brackets.
+    return QStringLiteral("select * from ") + m_tableName;
+}
+
+QString TADOTable::WriteTable() const {
+    return m_tableName;
+}
+
+void TADOTable::AfterOpen() {
+    m_conditionActive = false;
+    if (!m_indexFieldNames.isEmpty())
+        SortRows(FieldByName(m_indexFieldNames)->Index());
+    Follow(false);
+}
+
+void TADOTable::AfterClose() {
+    m_conditionActive = false;
+    m_key = QVariant();
+}
+
+bool TADOTable::IsDetail() const {
+    return MasterSource() && !m_masterFields.isEmpty();
+}
+
+void TADOTable::InitNewRow(QVector<QVariant>& values) {
+    // A new detail row belongs to the master's current row.
+    if (!m_conditionActive || m_indexFieldNames.isEmpty())
+        return;
+    if (TField* field = FindField(m_indexFieldNames)) {
+        if (!m_key.isNull())
+            values[field->Index()] = m_key;
+    }
+}
+
+void TADOTable::MasterEvent(TDataEvent event) {
+    switch (event) {
+        case TDataEvent::Closed:
+            // The master closed: the detail drops its condition and shows all its rows.
+            if (!Active() || !m_conditionActive)
+                return;
+            CheckBrowseMode();
+            ClearRange();
+            m_conditionActive = false;
+            m_key = QVariant();
+            MoveToFirstVisible();
+            NotifyDataSources(TDataEvent::RowsChanged);
+            return;
+        case TDataEvent::StateChanged:
+            return;  // entering or leaving editing changes no value
+        default:
+            Follow(true);
+            return;
+    }
+}
+
+void TADOTable::Follow(bool notify) {
+    if (!Active() || !IsDetail())
+        return;
+    TDataSet* master = MasterSource()->DataSet();
+    if (!master || !master->Active())
+        return;
+    if (m_indexFieldNames.isEmpty())
+        return;
+    // The master data set names the missing column: "ADOTable4: Field 'x' not found".
+    TField* masterField = master->FieldByName(m_masterFields);
+    const QVariant key = masterField->Value();  // null when the master has no current row
+    if (m_conditionActive && SameKey(key, m_key) && key.isNull() == m_key.isNull())
+        return;  // the condition already in force: the current row stays
+    if (notify)
+        CheckBrowseMode();  // an unposted change of the detail is posted first
+    SetRange(key);
+    m_key = key;
+    m_conditionActive = true;
+    MoveToFirstVisible();
+    if (notify)
+        NotifyDataSources(TDataEvent::RowsChanged);
+}

@@ -1,0 +1,157 @@
+// A column of an open data set; reads and writes go to the data set's current row (its edit
+// buffer while editing), so a field holds no value of its own.
+#include "TField.h"
+
+#include <QDateTime>
+
+#include "Exception.h"
+#include "TDataSet.h"
+
+TField::TField(TDataSet* dataSet, int index, QString name, QMetaType::Type type, int size, QString baseTable,
+               QString baseColumn)
+    : m_dataSet(dataSet),
+      m_index(index),
+      m_name(std::move(name)),
+      m_type(type),
+      m_size(size),
+      m_baseTable(std::move(baseTable)),
+      m_baseColumn(std::move(baseColumn)) {}
+
+int TField::DisplayWidth() const {
+    switch (m_type) {
+        case QMetaType::LongLong:
+        case QMetaType::Int:
+            return 10;
+        case QMetaType::Double:
+            return 12;
+        case QMetaType::QDateTime:
+            return 18;
+        default:
+            // Text without a declared size gets a width that fits a typical name in a grid.
+            return m_size > 0 ? std::min(m_size, 64) : 20;
+    }
+}
+
+bool TField::IsNumeric() const {
+    return m_type == QMetaType::LongLong || m_type == QMetaType::Int || m_type == QMetaType::Double;
+}
+
+bool TField::IsNull() const {
+    return Value().isNull();
+}
+
+QVariant TField::Value() const {
+    return m_dataSet->FieldValue(m_index);
+}
+
+QString TField::AsString() const {
+    return DisplayText();
+}
+
+double TField::AsFloat() const {
+    const QVariant v = Value();
+    if (v.isNull())
+        return 0;
+    if (v.typeId() == QMetaType::QString)
+        return ParseText(v.toString(), QMetaType::Double).toDouble();
+    return v.toDouble();
+}
+
+qint64 TField::AsInteger() const {
+    const QVariant v = Value();
+    if (v.isNull())
+        return 0;
+    if (v.typeId() == QMetaType::QString)
+        return ParseText(v.toString(), QMetaType::LongLong).toLongLong();
+    return v.toLongLong();
+}
+
+QString TField::DisplayText() const {
+    return FormatValue(Value(), m_type);
+}
+
+QString TField::FormatValue(const QVariant& value, QMetaType::Type type) {
+    if (value.isNull() || !value.isValid())
+        return QString();
+    switch (value.typeId()) {
+        case QMetaType::LongLong:
+        case QMetaType::Int:
+            return QString::number(value.toLongLong());
+        case QMetaType::Double:
+            return QString::number(value.toDouble(), 'g', 15);
+        case QMetaType::QDateTime: {
+            const QDateTime dt = value.toDateTime();
+            if (dt.time() == QTime(0, 0))
+                return dt.toString(QStringLiteral("dd.MM.yyyy"));
+            return dt.toString(QStringLiteral("dd.MM.yyyy H:mm:ss"));
+        }
+        default:
+            return value.toString();
+    }
+}
+
+QVariant TField::ParseText(const QString& text, QMetaType::Type type) {
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return QVariant(QMetaType(type));
+    bool ok = false;
+    if (type == QMetaType::LongLong || type == QMetaType::Int) {
+        const qint64 n = t.toLongLong(&ok);
+        if (ok)
+            return QVariant(n);
+    } else if (type == QMetaType::Double) {
+        // Either separator: the shop's users write "12,5" as often as "12.5".
+        const double v = QString(t).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+        if (ok)
+            return QVariant(v);
+    } else {
+        return QVariant(text);
+    }
+    throw EDatabaseError(QStringLiteral("'%1' is not a valid number").arg(text));
+}
+
+void TField::SetValue(const QVariant& value) {
+    if (value.isNull() || !value.isValid()) {
+        m_dataSet->SetFieldValue(m_index, QVariant(QMetaType(m_type)));
+        return;
+    }
+    if (value.typeId() == QMetaType::QString && IsNumeric()) {
+        m_dataSet->SetFieldValue(m_index, ParseText(value.toString(), m_type));
+        return;
+    }
+    if (m_type == QMetaType::LongLong && value.typeId() == QMetaType::Double) {
+        const double v = value.toDouble();
+        if (v == double(qint64(v))) {
+            m_dataSet->SetFieldValue(m_index, QVariant(qint64(v)));
+            return;
+        }
+        throw EDatabaseError(QStringLiteral("'%1' is not a valid number").arg(QString::number(v, 'g', 15)));
+    }
+    m_dataSet->SetFieldValue(m_index, value);
+}
+
+void TField::SetAsString(const QString& text) {
+    if (IsNumeric()) {
+        m_dataSet->SetFieldValue(m_index, ParseText(text, m_type));
+        return;
+    }
+    // Text columns keep an empty text as typed; dates are handed to the database as written.
+    m_dataSet->SetFieldValue(m_index, QVariant(text));
+}
+
+void TField::Clear() {
+    m_dataSet->SetFieldValue(m_index, QVariant(QMetaType(m_type)));
+}
+
+bool TField::IsValidChar(QChar c) const {
+    switch (m_type) {
+        case QMetaType::LongLong:
+        case QMetaType::Int:
+            return c.isDigit() || c == QLatin1Char('+') || c == QLatin1Char('-');
+        case QMetaType::Double:
+            return c.isDigit() || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('.') ||
+                   c == QLatin1Char(',') || c == QLatin1Char('e') || c == QLatin1Char('E');
+        default:
+            return c.isPrint() || c == QLatin1Char(' ');
+    }
+}
