@@ -35,8 +35,8 @@ public:
     // The key the database generated for the last insert on this connection.
     QVariant LastInsertId();
 
-    TDbObjectKind ObjectKind(const QString& name);     // brackets and a "dbo." prefix allowed
-    QStringList PrimaryKey(const QString& table);      // column names, empty when none
+    TDbObjectKind ObjectKind(const QString& name);  // brackets and a "dbo." prefix allowed
+    QStringList PrimaryKey(const QString& table);   // column names, empty when none
     QVector<TDbColumn> TableColumns(const QString& table);
 
 private:

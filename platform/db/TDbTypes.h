@@ -8,7 +8,7 @@
 #include <QVector>
 
 struct TDbValue {
-    enum TKind : quint8 { Null, Integer, Real, Text };
+    enum TKind : quint8 { Null, Integer, Double, Text };  // Double: the value is in Real
     TKind Kind = Null;
     qint64 Int = 0;
     double Real = 0;
@@ -17,11 +17,11 @@ struct TDbValue {
 };
 
 struct TDbColumn {
-    QString Name;                                   // the result's name for it (the alias, when there is one)
-    QMetaType::Type Type = QMetaType::QString;      // LongLong, Double, QString or QDateTime
-    QString BaseTable;                              // the table it comes from; empty when the driver cannot say
-    QString BaseColumn;                             // its name in that table; empty when unknown
-    int Size = 0;                                   // declared size in characters where known, else 0
+    QString Name;                               // the result's name for it (the alias, when there is one)
+    QMetaType::Type Type = QMetaType::QString;  // LongLong, Double, QString or QDateTime
+    QString BaseTable;                          // the table it comes from; empty when the driver cannot say
+    QString BaseColumn;                         // its name in that table; empty when unknown
+    int Size = 0;                               // declared size in characters where known, else 0
 };
 
 enum class TDbObjectKind { Missing, Table, View };

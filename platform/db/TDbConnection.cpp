@@ -1,0 +1,77 @@
+// The connection facade: maps the connection string once, makes the provider that serves it on the
+// first Open, and hands every call on with bare object names.
+#include "TDbConnection.h"
+
+#include "Exception.h"
+#include "TDbConnectionString.h"
+#include "TDbCursor.h"
+#include "TOdbcProvider.h"
+#include "TSqliteProvider.h"
+#include "TTsqlDialect.h"
+
+TDbConnection::TDbConnection(QString connectionString) : m_connectionString(std::move(connectionString)) {}
+
+TDbConnection::~TDbConnection() = default;
+
+void TDbConnection::Open() {
+    if (m_provider && m_provider->Connected())
+        return;
+    if (!m_provider) {
+        const TDbTarget target = MapConnectionString(m_connectionString);
+        switch (target.Kind) {
+            case TDbTarget::Invalid:
+                throw EDatabaseError(target.Error);
+            case TDbTarget::Embedded:
+                m_provider = std::make_unique<TSqliteProvider>(target.Catalog, target.File);
+                break;
+            case TDbTarget::SqlServer:
+            case TDbTarget::OdbcDirect:
+                m_provider = std::make_unique<TOdbcProvider>(target);
+                break;
+        }
+    }
+    m_provider->Open();
+}
+
+void TDbConnection::Close() {
+    if (m_provider)
+        m_provider->Close();
+}
+
+bool TDbConnection::Connected() const {
+    return m_provider && m_provider->Connected();
+}
+
+bool TDbConnection::IsEmbedded() const {
+    return MapConnectionString(m_connectionString).Kind == TDbTarget::Embedded;
+}
+
+std::unique_ptr<TDbCursor> TDbConnection::Select(const QString& statement, const QVector<QVariant>& params) {
+    Open();
+    return m_provider->Select(statement, params);
+}
+
+qint64 TDbConnection::Execute(const QString& statement, const QVector<QVariant>& params) {
+    Open();
+    return m_provider->Execute(statement, params);
+}
+
+QVariant TDbConnection::LastInsertId() {
+    Open();
+    return m_provider->LastInsertId();
+}
+
+TDbObjectKind TDbConnection::ObjectKind(const QString& name) {
+    Open();
+    return m_provider->ObjectKind(BareObjectName(name));
+}
+
+QStringList TDbConnection::PrimaryKey(const QString& table) {
+    Open();
+    return m_provider->PrimaryKey(BareObjectName(table));
+}
+
+QVector<TDbColumn> TDbConnection::TableColumns(const QString& table) {
+    Open();
+    return m_provider->TableColumns(BareObjectName(table));
+}

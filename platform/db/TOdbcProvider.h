@@ -1,0 +1,48 @@
+// The ODBC provider (QODBC over unixODBC): SQL Server on another computer through the first installed
+// SQL Server driver, with a trusted connection (Kerberos) and a short login time-out. A DBMS that
+// reports itself as SQLite (the SQLite ODBC driver, used by the tests) gets the same T-SQL rewrite as
+// the embedded engine; SQL Server gets every statement unchanged.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "TDbConnectionString.h"
+#include "TDbProvider.h"
+
+class QSqlDatabase;
+
+class TOdbcProvider : public TDbProvider {
+public:
+    explicit TOdbcProvider(TDbTarget target);
+    ~TOdbcProvider() override;
+
+    void Open() override;
+    void Close() override;
+    bool Connected() const override { return m_open; }
+    std::unique_ptr<TDbCursor> Select(const QString& statement, const QVector<QVariant>& params) override;
+    qint64 Execute(const QString& statement, const QVector<QVariant>& params) override;
+    QVariant LastInsertId() override;
+    TDbObjectKind ObjectKind(const QString& name) override;
+    QStringList PrimaryKey(const QString& table) override;
+    QVector<TDbColumn> TableColumns(const QString& table) override;
+
+    // The SQL Server drivers we can use, best first.
+    static QStringList PreferredDrivers();
+    // Names of the installed ODBC drivers (odbcinst.ini).
+    static QStringList InstalledDrivers();
+    // The ODBC connection string for a SQL Server target; throws when no driver is installed.
+    static QString SqlServerConnectionString(const TDbTarget& target);
+
+    // Seconds a connection attempt waits for the server before it fails.
+    static constexpr int kLoginTimeoutSeconds = 5;
+
+private:
+    QSqlDatabase Database() const;
+    QString Dialect(const QString& statement) const;
+
+    TDbTarget m_target;
+    QString m_qtName;
+    bool m_open = false;
+    bool m_sqlite = false;  // the DBMS behind the driver is SQLite
+};

@@ -1,0 +1,127 @@
+// Stepping and column metadata of an embedded-engine result; relies on the provider for date columns.
+#include "TSqliteCursor.h"
+
+#include <sqlite3.h>
+
+#include "Exception.h"
+#include "TSqliteProvider.h"
+
+namespace {
+
+QMetaType::Type TypeOfDeclared(const char* declared) {
+    // STRICT tables allow INTEGER, INT, REAL, TEXT, BLOB and ANY; affinity rules cover older files.
+    const QByteArray d = QByteArray(declared).toUpper();
+    if (d.contains("INT"))
+        return QMetaType::LongLong;
+    if (d.contains("REAL") || d.contains("FLOA") || d.contains("DOUB") || d.contains("NUMERIC") ||
+        d.contains("DECIMAL"))
+        return QMetaType::Double;
+    if (d.contains("DATE") || d.contains("TIME"))
+        return QMetaType::QDateTime;
+    return QMetaType::QString;
+}
+
+QMetaType::Type TypeOfValue(int sqliteType) {
+    switch (sqliteType) {
+        case SQLITE_INTEGER:
+            return QMetaType::LongLong;
+        case SQLITE_FLOAT:
+            return QMetaType::Double;
+        default:
+            return QMetaType::QString;
+    }
+}
+
+}  // namespace
+
+TSqliteCursor::TSqliteCursor(TSqliteProvider* provider, sqlite3_stmt* statement)
+    : m_provider(provider), m_statement(statement) {
+    const int count = sqlite3_column_count(statement);
+    m_columns.resize(count);
+    bool needFirstRow = false;
+    for (int i = 0; i < count; ++i) {
+        TDbColumn& c = m_columns[i];
+        c.Name = QString::fromUtf8(sqlite3_column_name(statement, i));
+        c.BaseTable = QString::fromUtf8(sqlite3_column_table_name(statement, i));
+        c.BaseColumn = QString::fromUtf8(sqlite3_column_origin_name(statement, i));
+        const char* declared = sqlite3_column_decltype(statement, i);
+        if (declared) {
+            c.Type = TypeOfDeclared(declared);
+            if (c.Type == QMetaType::QString && !c.BaseTable.isEmpty() &&
+                m_provider->IsDateTimeColumn(c.BaseTable, c.BaseColumn))
+                c.Type = QMetaType::QDateTime;
+        } else {
+            needFirstRow = true;
+        }
+    }
+    if (needFirstRow) {
+        m_firstHasRow = Step();
+        m_firstStepped = m_firstPending = true;
+        for (int i = 0; i < count; ++i) {
+            if (!sqlite3_column_decltype(statement, i))
+                m_columns[i].Type =
+                    m_firstHasRow ? TypeOfValue(sqlite3_column_type(statement, i)) : QMetaType::QString;
+        }
+    }
+}
+
+TSqliteCursor::~TSqliteCursor() {
+    if (m_statement) {
+        sqlite3_finalize(m_statement);
+        m_provider->Forget(this);
+    }
+}
+
+void TSqliteCursor::Detach() {
+    sqlite3_finalize(m_statement);
+    m_statement = nullptr;
+    m_done = true;
+}
+
+bool TSqliteCursor::Step() {
+    if (m_done)
+        return false;
+    const int rc = sqlite3_step(m_statement);
+    if (rc == SQLITE_ROW)
+        return true;
+    m_done = true;
+    if (rc == SQLITE_DONE)
+        return false;
+    throw EDatabaseError(QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_statement))));
+}
+
+bool TSqliteCursor::Next() {
+    if (m_firstPending) {
+        m_firstPending = false;
+        return m_firstHasRow;
+    }
+    return Step();
+}
+
+TDbValue TSqliteCursor::Value(int column) const {
+    Q_ASSERT(m_statement && column >= 0 && column < m_columns.size());
+    TDbValue v;
+    switch (sqlite3_column_type(m_statement, column)) {
+        case SQLITE_INTEGER:
+            v.Kind = TDbValue::Integer;
+            v.Int = sqlite3_column_int64(m_statement, column);
+            break;
+        case SQLITE_FLOAT:
+            v.Kind = TDbValue::Double;
+            v.Real = sqlite3_column_double(m_statement, column);
+            break;
+        case SQLITE_TEXT:
+            v.Kind = TDbValue::Text;
+            v.Utf8 = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
+            v.Length = sqlite3_column_bytes(m_statement, column);
+            break;
+        case SQLITE_BLOB:
+            v.Kind = TDbValue::Text;
+            v.Utf8 = static_cast<const char*>(sqlite3_column_blob(m_statement, column));
+            v.Length = sqlite3_column_bytes(m_statement, column);
+            break;
+        default:
+            break;
+    }
+    return v;
+}

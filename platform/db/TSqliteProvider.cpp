@@ -1,0 +1,303 @@
+// Opening goes through QSQLITE (URI mode "rw", so a missing file is never created); statements then
+// run on the driver's sqlite3 handle. Relies on TTsqlDialect for the T-SQL forms and on
+// TRussianCollation for the text order.
+#include "TSqliteProvider.h"
+
+#include <QAtomicInt>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QUrl>
+#include <sqlite3.h>
+
+#include "Exception.h"
+#include "TRussianCollation.h"
+#include "TSqliteCursor.h"
+#include "TTsqlDialect.h"
+
+namespace {
+
+QAtomicInt g_connectionSerial;
+
+// True when only spaces and comments are left.
+bool OnlyTrivia(const char* p) {
+    for (;;) {
+        while (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n' || *p == '\f' || *p == '\v' || *p == ';')
+            ++p;
+        if (p[0] == '-' && p[1] == '-') {
+            while (*p && *p != '\n')
+                ++p;
+        } else if (p[0] == '/' && p[1] == '*') {
+            const char* end = std::strstr(p + 2, "*/");
+            if (!end)
+                return true;
+            p = end + 2;
+        } else {
+            return *p == '\0';
+        }
+    }
+}
+
+class TStatementGuard {
+public:
+    explicit TStatementGuard(sqlite3_stmt* s) : m_s(s) {}
+    ~TStatementGuard() { sqlite3_finalize(m_s); }
+    sqlite3_stmt* Get() const { return m_s; }
+
+private:
+    sqlite3_stmt* m_s;
+};
+
+}  // namespace
+
+TSqliteProvider::TSqliteProvider(QString catalog, QString file)
+    : m_catalog(std::move(catalog)),
+      m_file(std::move(file)),
+      m_qtName(QStringLiteral("zirt-sqlite-%1").arg(g_connectionSerial.fetchAndAddRelaxed(1))) {}
+
+TSqliteProvider::~TSqliteProvider() {
+    Close();
+}
+
+void TSqliteProvider::Open() {
+    if (m_db)
+        return;
+    const QFileInfo info(m_file);
+    if (!info.exists())
+        throw EDatabaseError(
+            QStringLiteral("Cannot open database \"%1\" requested by the login. The database "
+                           "file \"%2\" does not exist.")
+                .arg(m_catalog, m_file));
+    if (!info.isFile())
+        throw EDatabaseError(
+            QStringLiteral("Cannot open database \"%1\" requested by the login. \"%2\" is not "
+                           "a database file.")
+                .arg(m_catalog, m_file));
+    QString failure;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_qtName);
+        if (!db.isValid()) {
+            failure = QStringLiteral("The embedded database driver (QSQLITE) is not available: %1")
+                          .arg(db.lastError().text());
+        } else {
+            // mode=rw: SQLite opens the file for reading and writing and fails when it is missing,
+            // where a plain name would create an empty database.
+            QUrl uri = QUrl::fromLocalFile(m_file);
+            uri.setQuery(QStringLiteral("mode=rw"));
+            db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+            db.setConnectOptions(
+                QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+            if (!db.open()) {
+                failure = db.lastError().text();
+            } else {
+                const QVariant handle = db.driver()->handle();
+                if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+                    m_db = *static_cast<sqlite3* const*>(handle.constData());
+                if (!m_db)
+                    failure = QStringLiteral("The embedded database driver gave no connection handle.");
+            }
+        }
+    }
+    if (!failure.isEmpty()) {
+        m_db = nullptr;
+        QSqlDatabase::removeDatabase(m_qtName);
+        throw EDatabaseError(
+            QStringLiteral("Cannot open database \"%1\" (file \"%2\"): %3").arg(m_catalog, m_file, failure));
+    }
+    try {
+        RegisterRussianCollation(m_db);
+        // The first read of the schema tells a file that is not a database (or is damaged) now, at connect.
+        for (const char* sql : {"PRAGMA foreign_keys = ON", "SELECT count(*) FROM sqlite_schema"}) {
+            char* error = nullptr;
+            if (sqlite3_exec(m_db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
+                const QString text = QString::fromUtf8(error ? error : sqlite3_errmsg(m_db));
+                sqlite3_free(error);
+                throw EDatabaseError(text);
+            }
+        }
+    } catch (const EDatabaseError& e) {
+        Close();
+        throw EDatabaseError(QStringLiteral("Cannot open database \"%1\" (file \"%2\"): %3")
+                                 .arg(m_catalog, m_file, e.Message()));
+    }
+}
+
+void TSqliteProvider::Close() {
+    for (TSqliteCursor* cursor : std::as_const(m_cursors))
+        cursor->Detach();
+    m_cursors.clear();
+    if (!m_db && !QSqlDatabase::contains(m_qtName))
+        return;
+    m_db = nullptr;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_qtName, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_qtName);
+}
+
+sqlite3* TSqliteProvider::Handle() {
+    Open();
+    return m_db;
+}
+
+void TSqliteProvider::Fail() const {
+    throw EDatabaseError(QString::fromUtf8(sqlite3_errmsg(m_db)));
+}
+
+sqlite3_stmt* TSqliteProvider::Prepare(const QString& statement, const QVector<QVariant>& params) {
+    sqlite3* db = Handle();
+    const QByteArray sql = TsqlToSqlite(statement).toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()) + 1, &stmt, &tail) != SQLITE_OK)
+        Fail();
+    if (!stmt)
+        throw EDatabaseError(QStringLiteral("The statement is empty."));
+    // One statement per call: a value can never smuggle in a second one.
+    if (tail && !OnlyTrivia(tail)) {
+        sqlite3_finalize(stmt);
+        throw EDatabaseError(
+            QStringLiteral("Only one statement can be run at a time; the text goes on after the "
+                           "first: \"%1\"")
+                .arg(QString::fromUtf8(tail).trimmed().left(60)));
+    }
+    if (params.size() != sqlite3_bind_parameter_count(stmt)) {
+        sqlite3_finalize(stmt);
+        throw EDatabaseError(QStringLiteral("The statement has %1 parameters, %2 values were given.")
+                                 .arg(sqlite3_bind_parameter_count(stmt))
+                                 .arg(params.size()));
+    }
+    for (int i = 0; i < params.size(); ++i) {
+        const QVariant& v = params[i];
+        int rc;
+        if (v.isNull()) {
+            rc = sqlite3_bind_null(stmt, i + 1);
+        } else {
+            switch (v.typeId()) {
+                case QMetaType::Bool:
+                case QMetaType::Int:
+                case QMetaType::UInt:
+                case QMetaType::LongLong:
+                case QMetaType::Short:
+                case QMetaType::UShort:
+                    rc = sqlite3_bind_int64(stmt, i + 1, v.toLongLong());
+                    break;
+                case QMetaType::Double:
+                case QMetaType::Float:
+                    rc = sqlite3_bind_double(stmt, i + 1, v.toDouble());
+                    break;
+                case QMetaType::QByteArray: {
+                    const QByteArray b = v.toByteArray();
+                    rc = sqlite3_bind_blob(stmt, i + 1, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+                    break;
+                }
+                case QMetaType::QDateTime: {
+                    const QByteArray t =
+                        v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+                    rc = sqlite3_bind_text(stmt, i + 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+                    break;
+                }
+                default: {
+                    const QByteArray t = v.toString().toUtf8();
+                    rc = sqlite3_bind_text(stmt, i + 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+                    break;
+                }
+            }
+        }
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(stmt);
+            Fail();
+        }
+    }
+    return stmt;
+}
+
+std::unique_ptr<TDbCursor> TSqliteProvider::Select(const QString& statement,
+                                                   const QVector<QVariant>& params) {
+    sqlite3_stmt* stmt = Prepare(statement, params);
+    std::unique_ptr<TSqliteCursor> cursor;
+    try {
+        cursor = std::make_unique<TSqliteCursor>(this, stmt);
+    } catch (...) {
+        // The cursor's constructor failed after taking the statement: it finalized nothing yet.
+        sqlite3_finalize(stmt);
+        throw;
+    }
+    m_cursors.insert(cursor.get());
+    return cursor;
+}
+
+qint64 TSqliteProvider::Execute(const QString& statement, const QVector<QVariant>& params) {
+    TStatementGuard stmt(Prepare(statement, params));
+    int rc;
+    while ((rc = sqlite3_step(stmt.Get())) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        Fail();
+    return sqlite3_stmt_readonly(stmt.Get()) ? 0 : sqlite3_changes64(m_db);
+}
+
+QVariant TSqliteProvider::LastInsertId() {
+    const sqlite3_int64 id = sqlite3_last_insert_rowid(Handle());
+    return id ? QVariant(qint64(id)) : QVariant();
+}
+
+TDbObjectKind TSqliteProvider::ObjectKind(const QString& name) {
+    const std::unique_ptr<TDbCursor> c = Select(
+        QStringLiteral(
+            "SELECT type FROM sqlite_schema WHERE type IN ('table', 'view') AND name = ? COLLATE NOCASE"),
+        {name});
+    if (!c->Next())
+        return TDbObjectKind::Missing;
+    const TDbValue v = c->Value(0);
+    return QByteArray(v.Utf8, v.Length) == "view" ? TDbObjectKind::View : TDbObjectKind::Table;
+}
+
+QStringList TSqliteProvider::PrimaryKey(const QString& table) {
+    QStringList key;
+    if (ObjectKind(table) != TDbObjectKind::Table)
+        return key;
+    const std::unique_ptr<TDbCursor> c =
+        Select(QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk > 0 ORDER BY pk"), {table});
+    while (c->Next()) {
+        const TDbValue v = c->Value(0);
+        key << QString::fromUtf8(v.Utf8, v.Length);
+    }
+    return key;
+}
+
+QVector<TDbColumn> TSqliteProvider::TableColumns(const QString& table) {
+    QString quoted = table;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    const std::unique_ptr<TDbCursor> c =
+        Select(QStringLiteral("SELECT * FROM \"%1\" LIMIT 1").arg(quoted), {});
+    return c->Columns();
+}
+
+bool TSqliteProvider::IsDateTimeColumn(const QString& table, const QString& column) {
+    const QString key = table.toLower();
+    auto it = m_dateColumns.find(key);
+    if (it == m_dateColumns.end()) {
+        QSet<QString> columns;
+        sqlite3_stmt* raw = nullptr;
+        if (sqlite3_prepare_v2(m_db, "SELECT name, dflt_value FROM pragma_table_info(?1)", -1, &raw,
+                               nullptr) == SQLITE_OK) {
+            TStatementGuard stmt(raw);
+            const QByteArray t = table.toUtf8();
+            sqlite3_bind_text(raw, 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
+            while (sqlite3_step(raw) == SQLITE_ROW) {
+                const QByteArray dflt =
+                    QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(raw, 1))).toLower();
+                if (dflt.contains("current_timestamp") || dflt.contains("datetime("))
+                    columns.insert(
+                        QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(raw, 0)))
+                            .toLower());
+            }
+        }
+        it = m_dateColumns.insert(key, columns);
+    }
+    return it->contains(column.toLower());
+}

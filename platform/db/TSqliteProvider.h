@@ -1,0 +1,51 @@
+// The embedded engine: one existing SQLite file per catalog, opened through Qt's QSQLITE driver, whose
+// sqlite3 handle then runs every statement directly (prepare, bind, step) so that rows reach the data
+// set as UTF-8 without a QVariant per cell. Every connection gets foreign keys, a busy time-out and the
+// Russian collation the schema declares.
+#pragma once
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+
+#include "TDbProvider.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+class TSqliteCursor;
+
+class TSqliteProvider : public TDbProvider {
+public:
+    TSqliteProvider(QString catalog, QString file);
+    ~TSqliteProvider() override;
+
+    void Open() override;
+    void Close() override;
+    bool Connected() const override { return m_db != nullptr; }
+    std::unique_ptr<TDbCursor> Select(const QString& statement, const QVector<QVariant>& params) override;
+    qint64 Execute(const QString& statement, const QVector<QVariant>& params) override;
+    QVariant LastInsertId() override;
+    TDbObjectKind ObjectKind(const QString& name) override;
+    QStringList PrimaryKey(const QString& table) override;
+    QVector<TDbColumn> TableColumns(const QString& table) override;
+
+    // For the cursor: a text column whose default is the current date and time holds date-times.
+    bool IsDateTimeColumn(const QString& table, const QString& column);
+    void Forget(TSqliteCursor* cursor) { m_cursors.remove(cursor); }
+
+    // How long a statement waits for a lock another process holds before it fails (ms).
+    static constexpr int kBusyTimeoutMs = 5000;
+
+private:
+    sqlite3* Handle();
+    // Prepares exactly one statement (after the dialect rewrite) and binds the parameters.
+    sqlite3_stmt* Prepare(const QString& statement, const QVector<QVariant>& params);
+    [[noreturn]] void Fail() const;
+
+    QString m_catalog;
+    QString m_file;
+    QString m_qtName;  // the QSqlDatabase connection name, unique per provider
+    sqlite3* m_db = nullptr;
+    QSet<TSqliteCursor*> m_cursors;  // finalized on Close, so no statement outlives its connection
+    QHash<QString, QSet<QString>> m_dateColumns;  // lower-case table -> lower-case columns
+};
