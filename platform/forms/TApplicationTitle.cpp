@@ -4,8 +4,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
-QString ApplicationTitleFromPath(const QString& programFile)
-{
+QString ApplicationTitleFromPath(const QString& programFile) {
     QString name = programFile;
     const int slash = qMax(name.lastIndexOf(QLatin1Char('/')), name.lastIndexOf(QLatin1Char('\\')));
     name = name.mid(slash + 1);
@@ -17,7 +16,6 @@ QString ApplicationTitleFromPath(const QString& programFile)
     return name;
 }
 
-QString ApplicationTitle()
-{
+QString ApplicationTitle() {
     return ApplicationTitleFromPath(QCoreApplication::applicationFilePath());
 }

@@ -9,8 +9,7 @@
 #include "Exception.h"
 #include "TApplicationTitle.h"
 
-QString ErrorBoxText(const QString& message)
-{
+QString ErrorBoxText(const QString& message) {
     // Letters and digits sort after '.', so "Disk full" becomes "Disk full." while a message
     // ending in '.', '"' or ')' stands as it is.
     if (!message.isEmpty() && message.back().unicode() > u'.')
@@ -18,8 +17,7 @@ QString ErrorBoxText(const QString& message)
     return message;
 }
 
-void ShowErrorBox(const QString& message)
-{
+void ShowErrorBox(const QString& message) {
     QMessageBox box(QMessageBox::Critical, ApplicationTitle(), ErrorBoxText(message), QMessageBox::Ok);
     box.setObjectName(QStringLiteral("ErrorBox"));
     box.setDefaultButton(QMessageBox::Ok);
@@ -30,7 +28,6 @@ void ShowErrorBox(const QString& message)
     box.exec();
 }
 
-void ShowException(const Exception& error)
-{
+void ShowException(const Exception& error) {
     ShowErrorBox(error.Message());
 }

@@ -11,7 +11,6 @@ bool Dispatch(const std::function<void()>& handler);
 
 // Wraps a handler for QObject::connect: connect(button, &QPushButton::clicked, Handler([this]{...})).
 template <class F>
-auto Handler(F f)
-{
+auto Handler(F f) {
     return [f](auto&&...) { Dispatch(f); };
 }
