@@ -1,0 +1,313 @@
+// Benchmarks of the data module on the large generated database: creating it (connect and open
+// the 14 data sets), the memory its snapshots hold, one sort choice by name and following the
+// supplier through the detail chain. Each figure is set against a raw sqlite3 loop that fetches the
+// same results into std::string / number cells (the floor), measured in the same run.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <functional>
+#include <cstdio>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "Exception.h"
+#include "TADOConnection.h"
+#include "TADOQuery.h"
+#include "TADOTable.h"
+#include "TDbConnection.h"
+#include "TDbConnectionString.h"
+#include "TDbCursor.h"
+#include "TField.h"
+#include "TRussianCollation.h"
+#include "TTsqlDialect.h"
+#include "Unit3.h"
+
+namespace {
+
+using TCell = std::variant<std::monostate, long long, double, std::string>;
+
+QString DatabaseFile() {
+    return MapConnectionString(TDataModule3::ConnectionStringText()).File;
+}
+
+// The statements of the 14 data sets opened at creation, as the database runs them.
+QStringList OpenStatements(const TDataModule3& module) {
+    QStringList statements;
+    for (TDataSet* dataSet : module.OpenedAtCreation()) {
+        if (auto* query = qobject_cast<TADOQuery*>(dataSet))
+            statements.append(TsqlToSqlite(query->SQL().Text()));
+        else if (auto* table = qobject_cast<TADOTable*>(dataSet))
+            statements.append(TsqlToSqlite(QStringLiteral("select * from ") + table->TableName()));
+    }
+    return statements;
+}
+
+class TRawDatabase {
+public:
+    TRawDatabase() {
+        if (sqlite3_open_v2(DatabaseFile().toUtf8().constData(), &m_db, SQLITE_OPEN_READONLY, nullptr) !=
+            SQLITE_OK) {
+            std::fprintf(stderr, "cannot open %s\n", qPrintable(DatabaseFile()));
+            std::exit(2);
+        }
+        RegisterRussianCollation(m_db);
+    }
+    ~TRawDatabase() { sqlite3_close(m_db); }
+
+    // Fetches every row into one flat vector of cells; returns the number of rows.
+    size_t Fetch(const QString& statement, std::vector<TCell>& cells) {
+        sqlite3_stmt* stmt = nullptr;
+        const QByteArray sql = statement.toUtf8();
+        if (sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK) {
+            std::fprintf(stderr, "floor: %s\n", sqlite3_errmsg(m_db));
+            std::exit(2);
+        }
+        const int n = sqlite3_column_count(stmt);
+        size_t rows = 0;
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            ++rows;
+            for (int i = 0; i < n; ++i) {
+                switch (sqlite3_column_type(stmt, i)) {
+                    case SQLITE_INTEGER:
+                        cells.emplace_back(static_cast<long long>(sqlite3_column_int64(stmt, i)));
+                        break;
+                    case SQLITE_FLOAT:
+                        cells.emplace_back(sqlite3_column_double(stmt, i));
+                        break;
+                    case SQLITE_NULL:
+                        cells.emplace_back(std::monostate());
+                        break;
+                    default:
+                        cells.emplace_back(
+                            std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
+                                        size_t(sqlite3_column_bytes(stmt, i))));
+                        break;
+                }
+            }
+        }
+        sqlite3_finalize(stmt);
+        return rows;
+    }
+    sqlite3* Handle() const { return m_db; }
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+long RssKb(const char* key) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(key))
+            return line.mid(int(qstrlen(key))).trimmed().split(' ').first().toLong();
+    }
+    return 0;
+}
+
+// The module's side of snapshot-memory, in a child: peak RSS growth while creating the module;
+// the statements it opened travel back to the parent for the floor's side.
+long ModuleMemory(int argc, char** argv, QStringList& statements) {
+    QApplication app(argc, argv);
+    {
+        // Load the driver and its libraries first; they are not snapshot memory.
+        TADOConnection warm(nullptr, QStringLiteral("warm"));
+        warm.SetConnectionString(TDataModule3::ConnectionStringText());
+        warm.Database().Select(QStringLiteral("select 1"));
+    }
+    const long before = RssKb("VmRSS:");
+    auto* module = new TDataModule3(nullptr);
+    const long grown = RssKb("VmHWM:") - before;
+    statements = OpenStatements(*module);
+    delete module;
+    return grown;
+}
+
+long FloorMemory(const QStringList& statements) {
+    TRawDatabase raw;
+    std::vector<TCell> warm;
+    raw.Fetch(QStringLiteral("select 1"), warm);
+    const long before = RssKb("VmRSS:");
+    std::vector<std::vector<TCell>> results;
+    for (const QString& statement : statements) {
+        results.emplace_back();
+        raw.Fetch(statement, results.back());
+    }
+    return RssKb("VmHWM:") - before;
+}
+
+// Runs measure in a child process so that peak RSS belongs to it alone; the child sends back a
+// number and a text.
+long InChild(const std::function<long(QByteArray&)>& measure, QByteArray& text) {
+    int fd[2];
+    if (pipe(fd) != 0)
+        return -1;
+    std::fflush(stdout);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fd[0]);
+        QByteArray out;
+        const long value = measure(out);
+        const qint64 size = out.size();
+        bool ok = write(fd[1], &value, sizeof value) == sizeof value &&
+                  write(fd[1], &size, sizeof size) == sizeof size;
+        ok = ok && write(fd[1], out.constData(), size_t(size)) == size;
+        _exit(ok ? 0 : 1);
+    }
+    close(fd[1]);
+    long value = -1;
+    qint64 size = 0;
+    if (read(fd[0], &value, sizeof value) != sizeof value || read(fd[0], &size, sizeof size) != sizeof size)
+        value = -1;
+    text.clear();
+    char buffer[4096];
+    ssize_t got;
+    while (value >= 0 && text.size() < size && (got = read(fd[0], buffer, sizeof buffer)) > 0)
+        text.append(buffer, int(got));
+    close(fd[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return value;
+}
+
+void Print(const char* name, double value, double floor, const char* unit) {
+    std::printf("%s: %.3f %s (floor %.3f %s, ratio %.2f)\n", name, value, unit, floor, unit,
+                floor > 0 ? value / floor : 0.0);
+    std::fflush(stdout);
+}
+
+template <class F>
+double BestSeconds(int runs, F f) {
+    double best = 1e30;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        f();
+        best = std::min(best, timer.nsecsElapsed() / 1e9);
+    }
+    return best;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!QFile::exists(DatabaseFile())) {
+        std::fprintf(stderr, "bench-data: no database at %s\n", qPrintable(DatabaseFile()));
+        return 2;
+    }
+
+    // snapshot-memory: each side in its own process, before this one holds anything.
+    QByteArray statementText;
+    const long moduleKb = InChild(
+        [&](QByteArray& out) {
+            QStringList statements;
+            const long kb = ModuleMemory(argc, argv, statements);
+            out = statements.join(QChar(0)).toUtf8();
+            return kb;
+        },
+        statementText);
+    const QStringList statements = QString::fromUtf8(statementText).split(QChar(0));
+    QByteArray unused;
+    const long floorKb = InChild([&](QByteArray&) { return FloorMemory(statements); }, unused);
+    if (moduleKb < 0 || floorKb < 0 || statements.size() != 14) {
+        std::fprintf(stderr, "bench-data: the memory measurement failed\n");
+        return 1;
+    }
+    Print("snapshot-memory", moduleKb / 1024.0, floorKb / 1024.0, "MiB");
+
+    QApplication app(argc, argv);
+    TRawDatabase raw;
+    const auto floorOpen = [&] {
+        std::vector<std::vector<TCell>> results;
+        for (const QString& statement : statements) {
+            results.emplace_back();
+            raw.Fetch(statement, results.back());
+        }
+    };
+    floorOpen();  // warm the page cache for both sides
+    TDataModule3* module = nullptr;
+    const double ours = BestSeconds(3, [&] {
+        delete module;
+        module = new TDataModule3(nullptr);
+    });
+    const double floor = BestSeconds(3, floorOpen);
+    Print("open-all", ours, floor, "s");
+
+    // sort-name: one sort choice on the goods list with the Russian collation.
+    const QString clause = QStringLiteral("ORDER BY Наименование ASC");
+    const double sortOurs = BestSeconds(3, [&] {
+        module->ADOQuery1->Close();
+        module->ADOQuery1->SQL().SetStrings(7, clause);
+        module->ADOQuery1->Open();
+    });
+    const QString sorted = TsqlToSqlite(module->ADOQuery1->SQL().Text());
+    const double sortFloor = BestSeconds(3, [&] {
+        std::vector<TCell> cells;
+        raw.Fetch(sorted, cells);
+    });
+    Print("sort-name", sortOurs, sortFloor, "s");
+    std::printf("# sort-name rows: %d\n", module->ADOQuery1->RecordCount());
+
+    // detail-follow: 1,000 moves of the supplier with ADOTable6 and ADOTable11 following.
+    constexpr int kMoves = 1000;
+    TADOTable* suppliers = module->ADOTable4;
+    suppliers->First();
+    const qint64 requestsBefore = module->ADOConnection1->DatabaseRequests();
+    qint64 visible = 0;
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < kMoves; ++i) {
+        if (suppliers->Eof())
+            suppliers->First();
+        else
+            suppliers->Next();
+        visible += module->ADOTable6->RecordCount() + module->ADOTable11->RecordCount();
+    }
+    const double followOurs = timer.nsecsElapsed() / 1e6 / kMoves;
+    const qint64 requests = module->ADOConnection1->DatabaseRequests() - requestsBefore;
+
+    // The floor asks the database for both details at every move.
+    sqlite3_stmt* orders = nullptr;
+    sqlite3_stmt* wares = nullptr;
+    sqlite3_prepare_v2(raw.Handle(), "select * from [order] where Idprovider = ?", -1, &orders, nullptr);
+    sqlite3_prepare_v2(raw.Handle(), "select * from View_2 where Idprovider = ?", -1, &wares, nullptr);
+    suppliers->First();
+    const int idField = suppliers->FieldByName(QStringLiteral("Idprovider"))->Index();
+    qint64 floorVisible = 0;
+    timer.restart();
+    for (int i = 0; i < kMoves; ++i) {
+        const qint64 id = suppliers->ValueAt(i % std::max(1, suppliers->RecordCount()), idField).toLongLong();
+        for (sqlite3_stmt* stmt : {orders, wares}) {
+            std::vector<TCell> cells;
+            sqlite3_reset(stmt);
+            sqlite3_bind_int64(stmt, 1, id);
+            while (sqlite3_step(stmt) == SQLITE_ROW) {
+                ++floorVisible;
+                for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
+                    if (sqlite3_column_type(stmt, c) == SQLITE_TEXT)
+                        cells.emplace_back(
+                            std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt, c)),
+                                        size_t(sqlite3_column_bytes(stmt, c))));
+                    else
+                        cells.emplace_back(static_cast<long long>(sqlite3_column_int64(stmt, c)));
+                }
+            }
+        }
+    }
+    const double followFloor = timer.nsecsElapsed() / 1e6 / kMoves;
+    sqlite3_finalize(orders);
+    sqlite3_finalize(wares);
+    Print("detail-follow", followOurs, followFloor, "ms/move");
+    std::printf("detail-follow-db-requests: %lld requests (floor %d requests, ratio %.2f)\n",
+                static_cast<long long>(requests), 2 * kMoves, double(requests) / (2 * kMoves));
+    std::printf("# detail-follow visible rows: %lld (floor %lld)\n", static_cast<long long>(visible),
+                static_cast<long long>(floorVisible));
+    delete module;
+    return 0;
+}

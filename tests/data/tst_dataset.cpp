@@ -1,0 +1,332 @@
+// The data set engine on a fresh demo database: moving through rows, finding columns without
+// regard to case, statement lines, the values clause, typed text, filters and refresh.
+#include <QObject>
+#include <QTest>
+
+#include "Exception.h"
+#include "TADOConnection.h"
+#include "TADOQuery.h"
+#include "TADOTable.h"
+#include "TDataLink.h"
+#include "TDataSource.h"
+#include "TDataTestDatabase.h"
+#include "TField.h"
+#include "Unit3.h"
+
+namespace {
+
+// Records what a data source tells its controls.
+class TRecordingLink : public TDataLink {
+public:
+    void DataEvent(TDataEvent event, int info) override { Events.append(event); }
+    QVector<TDataEvent> Events;
+};
+
+}  // namespace
+
+class TstDataSet : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TDataTestDatabase> m_db;
+    std::unique_ptr<QObject> m_owner;
+    TADOConnection* m_connection = nullptr;
+
+    TADOTable* Table(const QString& name) {
+        auto* table = new TADOTable(m_owner.get(), QStringLiteral("ADOTable1"));
+        table->SetConnection(m_connection);
+        table->SetTableName(name);
+        return table;
+    }
+    TADOQuery* Query(const QStringList& lines) {
+        auto* query = new TADOQuery(m_owner.get(), QStringLiteral("ADOQuery9"));
+        query->SetConnection(m_connection);
+        for (const QString& line : lines)
+            query->SQL().Add(line);
+        return query;
+    }
+
+private Q_SLOTS:
+    void init() {
+        m_db = std::make_unique<TDataTestDatabase>();
+        m_owner = std::make_unique<QObject>();
+        m_connection = new TADOConnection(m_owner.get(), QStringLiteral("ADOConnection1"));
+        m_connection->SetConnectionString(TDataModule3::ConnectionStringText());
+    }
+    void cleanup() {
+        m_owner.reset();
+        m_db.reset();
+    }
+
+    void beginningAndEnd() {
+        TADOTable* t = Table(QStringLiteral("provider"));
+        t->Open();
+        QCOMPARE(t->RecordCount(), 8);
+        QCOMPARE(t->RecNo(), 0);
+        QVERIFY(t->Bof());
+        QVERIFY(!t->Eof());
+        t->Next();
+        QVERIFY(!t->Bof());
+        t->Prior();
+        QVERIFY(!t->Bof());  // moved back onto the first row; only a move that cannot go further sets it
+        t->Prior();
+        QVERIFY(t->Bof());
+        QCOMPARE(t->RecNo(), 0);
+        t->Last();
+        QVERIFY(t->Eof());
+        QCOMPARE(t->RecNo(), 7);
+        t->Prior();
+        QVERIFY(!t->Eof());
+        QCOMPARE(t->MoveBy(100), 1);
+        QVERIFY(t->Eof());
+        t->SetRecNo(3);
+        QCOMPARE(t->RecNo(), 3);
+        QCOMPARE(t->FieldByName(QStringLiteral("Idprovider"))->AsInteger(), 4);
+    }
+
+    void emptyResultIsBothEnds() {
+        TADOQuery* q = Query({QStringLiteral("select * from provider where 1 = 0")});
+        q->Open();
+        QVERIFY(q->Active());
+        QCOMPARE(q->RecordCount(), 0);
+        QCOMPARE(q->RecNo(), -1);
+        QVERIFY(q->Bof() && q->Eof());
+        QVERIFY(q->FieldByName(QStringLiteral("name"))->IsNull());
+        QCOMPARE(q->FieldByName(QStringLiteral("name"))->DisplayText(), QString());
+    }
+
+    void columnsWithoutRegardToCase_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("as the label writes it") << "Idsale";
+        QTest::newRow("as the statement writes it") << "idsale";
+        QTest::newRow("upper case") << "IDSALE";
+    }
+    void columnsWithoutRegardToCase() {
+        QFETCH(QString, name);
+        TADOQuery* q = Query({QStringLiteral("select * from sale"), QStringLiteral("order by idsale desc")});
+        q->Open();
+        TField* field = q->FieldByName(name);
+        QCOMPARE(field->Index(), 0);
+        QCOMPARE(field->AsInteger(),
+                 m_db->Scalar(QStringLiteral("select max(Idsale) from sale")).toLongLong());
+    }
+
+    void missingColumnNamesTheDataSet() {
+        TADOQuery* q = Query({QStringLiteral("select * from sale")});
+        q->Open();
+        QCOMPARE(q->FindField(QStringLiteral("nosuch")), nullptr);
+        try {
+            q->FieldByName(QStringLiteral("nosuch"));
+            QFAIL("no error");
+        } catch (const EDatabaseError& e) {
+            QCOMPARE(e.Message(), QStringLiteral("ADOQuery9: Field 'nosuch' not found"));
+        }
+    }
+
+    void statementLines() {
+        TADOQuery* q = Query({QStringLiteral("select * from sale"), QStringLiteral("order by idsale desc")});
+        QCOMPARE(q->SQL().Text(), QStringLiteral("select * from sale\r\norder by idsale desc\r\n"));
+        q->Open();
+        const int sales = q->RecordCount();
+        // Replacing a line of an open query closes it; the next open sends the new text.
+        q->SQL().SetStrings(1, QStringLiteral("where idmanager = 1"));
+        QVERIFY(!q->Active());
+        q->SQL().SetStrings(3, QStringLiteral("order by idsale"));
+        QCOMPARE(q->SQL().Count(), 4);
+        QCOMPARE(q->SQL().Text(),
+                 QStringLiteral("select * from sale\r\nwhere idmanager = 1\r\n\r\norder by idsale\r\n"));
+        q->Open();
+        QVERIFY(q->RecordCount() < sales);
+        QCOMPARE(q->RecordCount(),
+                 m_db->Scalar(QStringLiteral("select count(*) from sale where idmanager = 1")).toInt());
+    }
+
+    void valuesClause_data() {
+        QTest::addColumn<QStringList>("values");
+        QTest::addColumn<QString>("separator");
+        QTest::addColumn<QString>("clause");
+        QTest::newRow("one value") << QStringList{QStringLiteral("3")} << QString() << "VALUES ('3')";
+        QTest::newRow("add window") << QStringList{QStringLiteral("a"), QStringLiteral("b"),
+                                                   QStringLiteral("c")}
+                                    << "', '"
+                                    << "VALUES ('a', 'b', 'c')";
+        QTest::newRow("order line") << QStringList{QStringLiteral("1"), QStringLiteral("2"),
+                                                   QStringLiteral("3")}
+                                    << "','"
+                                    << "VALUES ('1','2','3')";
+        QTest::newRow("apostrophe doubled")
+            << QStringList{QStringLiteral("О'Нил"), QStringLiteral("x")} << "', '"
+            << "VALUES ('О''Нил', 'x')";
+        QTest::newRow("empty values") << QStringList{QString(), QString()} << "','"
+                                      << "VALUES ('','')";
+    }
+    void valuesClause() {
+        QFETCH(QStringList, values);
+        QFETCH(QString, separator);
+        QFETCH(QString, clause);
+        QCOMPARE(ValuesClause(values, separator), clause);
+    }
+
+    void templateValuesReachTheDatabaseUnchanged_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Cyrillic") << QStringLiteral("ООО «Рога и копыта»");
+        QTest::newRow("apostrophe") << QStringLiteral("Д'Артаньян и К°");
+        QTest::newRow("statement in a value") << QStringLiteral("x'); DELETE FROM provider; --");
+    }
+    void templateValuesReachTheDatabaseUnchanged() {
+        QFETCH(QString, name);
+        TADOQuery* q = Query({QStringLiteral("INSERT into provider([name],agentname, phone)"), QString()});
+        ExecuteTemplate(q, {name, QStringLiteral("Агент"), QStringLiteral("1-234")}, QStringLiteral("', '"));
+        QCOMPARE(m_db->Scalar(QStringLiteral("select name from provider order by Idprovider desc limit 1"))
+                     .toString(),
+                 name);
+        QCOMPARE(m_db->Scalar(QStringLiteral("select count(*) from provider")).toInt(), 9);
+    }
+
+    void refusedTemplateKeepsItsClause() {
+        TADOQuery* q =
+            Query({QStringLiteral("INSERT into wares([name],description,orderprice,iddiscount)"), QString()});
+        const int before = m_db->Scalar(QStringLiteral("select count(*) from wares")).toInt();
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError,
+                                 ExecuteTemplate(q, {"Чайник", "1 л", "дорого", "1"}, "', '"));
+        QCOMPARE(q->SQL()[1], QStringLiteral("VALUES ('Чайник', '1 л', 'дорого', '1')"));
+        QCOMPARE(m_db->Scalar(QStringLiteral("select count(*) from wares")).toInt(), before);
+        ExecuteTemplate(q, {"Чайник", "1 л", "990", "1"}, "', '");
+        QCOMPARE(m_db->Scalar(QStringLiteral("select count(*) from wares")).toInt(), before + 1);
+    }
+
+    void typedText_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown");  // empty: refused
+        QTest::newRow("number") << "orderprice"
+                                << "1250"
+                                << "1250";
+        QTest::newRow("decimal comma") << "orderprice"
+                                       << "12,5"
+                                       << "12.5";
+        QTest::newRow("letters in a number") << "orderprice"
+                                             << "abc" << QString();
+        QTest::newRow("letters in a key") << "Iddiscount"
+                                          << "один" << QString();
+        QTest::newRow("Cyrillic text") << "name"
+                                       << "Пылесос «Вихрь»"
+                                       << "Пылесос «Вихрь»";
+    }
+    void typedText() {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        TADOTable* t = Table(QStringLiteral("wares"));
+        t->Open();
+        t->Edit();
+        TField* f = t->FieldByName(field);
+        const QString before = f->DisplayText();
+        if (shown.isEmpty()) {
+            try {
+                f->SetAsString(text);
+                QFAIL("accepted");
+            } catch (const EDatabaseError& e) {
+                QCOMPARE(e.Message(), QStringLiteral("'%1' is not a valid number").arg(text));
+            }
+            QCOMPARE(f->DisplayText(), before);
+            QVERIFY(!t->Modified());
+        } else {
+            f->SetAsString(text);
+            QCOMPARE(f->DisplayText(), shown);
+            t->Post();
+            QCOMPARE(TField::FormatValue(
+                         m_db->Scalar(QStringLiteral("select %1 from wares where Idwares = 1").arg(field)),
+                         f->DataType()),
+                     shown);
+        }
+    }
+
+    void filterNarrowsTheRows() {
+        TADOTable* t = Table(QStringLiteral("provider"));
+        t->Open();
+        t->SetFilter(QStringLiteral("name = 'ЗАО «ТехноСнаб»'"));
+        QCOMPARE(t->RecordCount(), 8);  // not yet in force
+        t->SetFiltered(true);
+        QCOMPARE(t->RecordCount(), 1);
+        QCOMPARE(t->FieldByName(QStringLiteral("Idprovider"))->AsInteger(), 2);
+        t->SetFilter(QStringLiteral("Idprovider = 5 AND phone = '8-812-448-13-66'"));
+        QCOMPARE(t->RecordCount(), 1);
+        t->SetFilter(QStringLiteral("name = 'О''Нил'"));
+        QCOMPARE(t->RecordCount(), 0);
+        t->SetFiltered(false);
+        QCOMPARE(t->RecordCount(), 8);
+    }
+
+    void refreshKeepsTheCurrentRowAndTheRowsHeld() {
+        TADOTable* t = Table(QStringLiteral("provider"));
+        t->Open();
+        t->SetRecNo(4);
+        m_db->Execute(QStringLiteral("insert into provider (name) values ('Новый')"));
+        m_db->Execute(QStringLiteral("update provider set phone = '000' where Idprovider = 5"));
+        t->Refresh();
+        QCOMPARE(t->FieldByName(QStringLiteral("Idprovider"))->AsInteger(), 5);
+        QCOMPARE(t->FieldByName(QStringLiteral("phone"))->AsString(), QStringLiteral("000"));
+        QCOMPARE(t->RecordCount(), 8);  // the new supplier is not taken in
+    }
+
+    void refreshOfAJoinRunsTheStatementAgain() {
+        TADOQuery* q =
+            Query({QStringLiteral("select w.name, p.name as firm from wares w join period pe on "
+                                  "pe.Idwares = w.Idwares join provider p on p.Idprovider = pe.Idprovider"),
+                   QStringLiteral("order by w.Idwares")});
+        q->Open();
+        const int rows = q->RecordCount();
+        q->SetRecNo(2);
+        const QString name = q->FieldByName(QStringLiteral("name"))->AsString();
+        m_db->Execute(QStringLiteral("insert into period (Idprovider, Idwares, day) values (1, 2, 4)"));
+        q->Refresh();
+        QCOMPARE(q->RecordCount(), rows + 1);
+        QCOMPARE(q->FieldByName(QStringLiteral("name"))->AsString(), name);
+    }
+
+    void dataSourceRelaysEveryChange() {
+        TADOTable* t = Table(QStringLiteral("manager"));
+        TDataSource source(nullptr, QStringLiteral("DataSource8"));
+        source.SetDataSet(t);
+        TRecordingLink link;
+        link.SetDataSource(&source);
+        t->Open();
+        t->Next();
+        t->Edit();
+        t->FieldByName(QStringLiteral("phone"))->SetAsString(QStringLiteral("1"));
+        t->Post();
+        t->Close();
+        const QVector<TDataEvent> expected{TDataEvent::Opened,       TDataEvent::Scrolled,
+                                           TDataEvent::StateChanged, TDataEvent::FieldChanged,
+                                           TDataEvent::StateChanged, TDataEvent::RowsChanged,
+                                           TDataEvent::Posted,       TDataEvent::Closed};
+        QCOMPARE(link.Events, expected);
+        // Held back while a report walks the rows, then told once.
+        t->Open();
+        link.Events.clear();
+        t->DisableControls();
+        t->Last();
+        t->First();
+        QVERIFY(link.Events.isEmpty());
+        t->EnableControls();
+        QCOMPARE(link.Events, QVector<TDataEvent>{TDataEvent::RowsChanged});
+        link.SetDataSource(nullptr);
+    }
+
+    void closedDataSetShowsNothing() {
+        TADOTable* t = Table(QStringLiteral("manager"));
+        t->Open();
+        t->Edit();
+        t->FieldByName(QStringLiteral("name"))->SetAsString(QStringLiteral("Потеряно"));
+        t->Close();  // closing discards an unposted change
+        QCOMPARE(t->RecordCount(), 0);
+        QCOMPARE(t->FieldCount(), 0);
+        QVERIFY(
+            m_db->Scalar(QStringLiteral("select count(*) from manager where name = 'Потеряно'")).toInt() ==
+            0);
+    }
+};
+
+QTEST_MAIN(TstDataSet)
+#include "tst_dataset.moc"
