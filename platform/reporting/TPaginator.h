@@ -6,9 +6,12 @@
 #include <QDate>
 #include <QVector>
 #include <functional>
+#include <memory>
 
 #include "TPreparedReport.h"
 #include "TReportDataSource.h"
+
+class TReportFonts;
 
 class TPaginator : public TReportPassVisitor {
 public:
@@ -49,6 +52,7 @@ private:
     bool m_cancelled = false;
     bool m_haveColumns = false;
     TProgress m_progress;
+    std::shared_ptr<TReportFonts> m_fonts;
 };
 
 // A cell's printed text: numbers with the column's decimals in Russian form, other values as text.

@@ -2,6 +2,7 @@
 // from the paper's top left corner, so the same pages draw on any device.
 #pragma once
 
+#include <QPointF>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
@@ -13,10 +14,11 @@
 enum class TPreparedFont { Body, Heading, Title, Small };
 
 struct TPreparedItem {
-    enum Kind { Text, Line };
-    Kind ItemKind = Text;
-    QRectF Rect;  // a line runs from the top left to the bottom right corner
-    QString Text;
+    enum Kind { TextItem, LineItem };
+    Kind ItemKind = TextItem;
+    QRectF Rect;     // a line runs from the top left to the bottom right corner
+    QPointF Origin;  // where the text's baseline starts, alignment applied
+    QString Text;    // already shortened to fit the rectangle
     TPreparedFont Font = TPreparedFont::Body;
     TReportAlign Align = TReportAlign::Left;
 };

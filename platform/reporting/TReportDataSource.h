@@ -43,4 +43,6 @@ public:
     // One pass over the rows. Conditions name columns of the column list; an unknown column throws.
     // Whatever the pass changed on the underlying data is put back before it returns or throws.
     virtual void Pass(const QVector<TReportCondition>& conditions, TReportPassVisitor& visitor) = 0;
+    // How many rows a pass may give (before conditions), for the progress bar; -1 when unknown.
+    virtual int RowCountHint() const { return -1; }
 };

@@ -13,7 +13,6 @@ struct TReportSystem {
     bool ShowSetupDialog = true;
     bool ShowStatus = true;
     bool AllowPrintFromPreview = true;
-    bool ModalPreview = true;
     // Used when the destination is a file and no setup dialog asks for one.
     QString OutputFileName;
     TReportFileFormat OutputFileFormat = TReportFileFormat::Pdf;
