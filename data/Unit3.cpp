@@ -8,6 +8,8 @@
 #include "TADOTable.h"
 #include "TDataSource.h"
 #include "TErrorBox.h"
+#include "TRvDataSetConnection.h"
+#include "TRvProject.h"
 
 #ifndef ZIRT_SERVER_COMPUTER
 #define ZIRT_SERVER_COMPUTER "(local)"
@@ -120,7 +122,11 @@ TDataModule3::TDataModule3(QObject* owner) : QObject(owner) {
         {QStringLiteral("insert into saleitem(idsale,idwares,quantity)"), QString(), QString(), QString()});
     ADOTable8 = MakeTable(this, "ADOTable8", ADOConnection1, QStringLiteral("View_1"));
     DataSource10 = MakeSource(this, "DataSource10", ADOTable8);
-    // 30 RvDataSetConnection1 and 31 RvProject1 are created here by the report binding.
+    RvDataSetConnection1 = new TRvDataSetConnection(this, QStringLiteral("RvDataSetConnection1"));
+    RvDataSetConnection1->SetRuntimeVisibility(rtDeveloper);
+    RvProject1 = new TRvProject(this, QStringLiteral("RvProject1"));
+    // The fixed Windows path; the project maps it to the host when it opens the file.
+    RvProject1->SetProjectFile(QStringLiteral("C:\\ZIRT\\kelvor\\Project1.rav"));
     ADOQuery11 = MakeQuery(
         this, "ADOQuery11", ADOConnection1,
         {QStringLiteral(
@@ -142,6 +148,7 @@ TDataModule3::TDataModule3(QObject* owner) : QObject(owner) {
     DataSource4->SetDataSet(ADOTable3);
     DataSource9->SetDataSet(ADOQuery9);
     DataSource11->SetDataSet(ADOTable9);
+    RvDataSetConnection1->SetDataSet(ADOQuery11);
 
     // The detail chain: supplier -> its orders -> the wares of the order's supplier.
     ADOTable6->SetIndexFieldNames(QStringLiteral("Idprovider"));

@@ -10,6 +10,8 @@ class TADOQuery;
 class TADOTable;
 class TDataSet;
 class TDataSource;
+class TRvDataSetConnection;
+class TRvProject;
 
 class TDataModule3 : public QObject {
     Q_OBJECT
@@ -49,8 +51,8 @@ public:
     TADOQuery* ADOQuery10;           // 27 template: saleitem
     TADOTable* ADOTable8;            // 28 View_1
     TDataSource* DataSource10;       // 29
-    // 30 RvDataSetConnection1 and 31 RvProject1 (report components) take their place here,
-    // created between DataSource10 and ADOQuery11.
+    TRvDataSetConnection* RvDataSetConnection1;  // 30 price list rows: ADOQuery11
+    TRvProject* RvProject1;                      // 31 "C:\ZIRT\kelvor\Project1.rav"
     TADOQuery* ADOQuery11;      // 32 price list
     TDataSource* DataSource11;  // 33
     TADOTable* ADOTable9;       // 34 provider, a second copy

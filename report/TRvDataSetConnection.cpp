@@ -43,6 +43,10 @@ QVector<TReportColumn> TRvDataSetConnection::Columns() {
     return columns;
 }
 
+int TRvDataSetConnection::RowCountHint() const {
+    return m_dataSet && m_dataSet->Active() ? m_dataSet->RecordCount() : -1;
+}
+
 namespace {
 
 // Puts the data set back as the pass found it, however the pass ends.

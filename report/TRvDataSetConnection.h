@@ -33,6 +33,7 @@ public:
     // Columns of the data set: name, type, size, display label.
     QVector<TReportColumn> Columns();
     void Pass(const QVector<TReportCondition>& conditions, TReportPassVisitor& visitor) override;
+    int RowCountHint() const override;
 
 private:
     TDataSet* m_dataSet = nullptr;

@@ -256,6 +256,14 @@ TReportListener::TReportListener(TReportDataSource* source, QObject* context)
 
 TReportListener::~TReportListener() {
     d->Thread->requestInterruption();
+    // A connection of our own wakes the thread from its wait, so stopping takes no full step.
+    if (d->Thread->Listening()) {
+        QLocalSocket wake;
+        wake.connectToServer(d->Name);
+        wake.waitForConnected(kStepMs);
+        d->Thread->wait();
+        wake.abort();
+    }
     d->Thread->wait();
 }
 
