@@ -41,13 +41,18 @@ QString Attribute(SQLHANDLE statement, int column, SQLUSMALLINT field) {
         SQLColAttributeW(statement, SQLUSMALLINT(column + 1), field, buffer, sizeof buffer, &length, nullptr);
     if (!SQL_SUCCEEDED(rc) || length <= 0)
         return QString();
+    // Some drivers give the length in bytes of UTF-8, not of the wide text: stop at the NUL.
     const int chars = qMin<int>(length / int(sizeof(SQLWCHAR)), int(std::size(buffer)) - 1);
-    return QString::fromUtf16(reinterpret_cast<const char16_t*>(buffer), chars);
+    QString text = QString::fromUtf16(reinterpret_cast<const char16_t*>(buffer), chars);
+    const qsizetype nul = text.indexOf(QChar(0));
+    if (nul >= 0)
+        text.truncate(nul);
+    return text;
 }
 
 }  // namespace
 
-TOdbcCursor::TOdbcCursor(QSqlQuery query) : m_query(std::move(query)) {
+TOdbcCursor::TOdbcCursor(QSqlQuery query, const THasColumn& hasColumn) : m_query(std::move(query)) {
     const QSqlRecord record = m_query.record();
     SQLHANDLE statement = nullptr;
     const QVariant handle = m_query.result()->handle();
@@ -70,8 +75,10 @@ TOdbcCursor::TOdbcCursor(QSqlQuery query) : m_query(std::move(query)) {
             c.BaseTable = Attribute(statement, i, SQL_DESC_BASE_TABLE_NAME);
             c.BaseColumn =
                 c.BaseTable.isEmpty() ? QString() : Attribute(statement, i, SQL_DESC_BASE_COLUMN_NAME);
-            if (c.BaseColumn.isEmpty())
+            if (c.BaseColumn.isEmpty() || !hasColumn(c.BaseTable, c.BaseColumn)) {
                 c.BaseTable.clear();
+                c.BaseColumn.clear();
+            }
         }
     }
     m_cells.resize(record.count());

@@ -4,12 +4,16 @@
 
 #include <QByteArray>
 #include <QSqlQuery>
+#include <functional>
 
 #include "TDbCursor.h"
 
 class TOdbcCursor : public TDbCursor {
 public:
-    explicit TOdbcCursor(QSqlQuery query);
+    // hasColumn tells whether a table has a column: a base column the driver names must pass it,
+    // else the driver's metadata is not trusted (the SQLite ODBC driver names the alias).
+    using THasColumn = std::function<bool(const QString& table, const QString& column)>;
+    TOdbcCursor(QSqlQuery query, const THasColumn& hasColumn);
 
     const QVector<TDbColumn>& Columns() const override { return m_columns; }
     bool Next() override;

@@ -140,6 +140,7 @@ void TOdbcProvider::Close() {
     if (!QSqlDatabase::contains(m_qtName))
         return;
     m_open = false;
+    m_columns.clear();
     {
         QSqlDatabase db = Database();
         db.close();
@@ -167,7 +168,9 @@ std::unique_ptr<TDbCursor> TOdbcProvider::Select(const QString& statement, const
     }
     if (!ok)
         throw EDatabaseError(query.lastError().text());
-    return std::make_unique<TOdbcCursor>(std::move(query));
+    return std::make_unique<TOdbcCursor>(
+        std::move(query),
+        [this](const QString& table, const QString& column) { return HasColumn(table, column); });
 }
 
 qint64 TOdbcProvider::Execute(const QString& statement, const QVector<QVariant>& params) {
@@ -186,6 +189,19 @@ qint64 TOdbcProvider::Execute(const QString& statement, const QVector<QVariant>&
     if (!ok)
         throw EDatabaseError(query.lastError().text());
     return query.numRowsAffected();
+}
+
+bool TOdbcProvider::HasColumn(const QString& table, const QString& column) {
+    const QString key = table.toLower();
+    auto it = m_columns.find(key);
+    if (it == m_columns.end()) {
+        QSet<QString> names;
+        const QSqlRecord record = Database().record(table);
+        for (int i = 0; i < record.count(); ++i)
+            names.insert(record.fieldName(i).toLower());
+        it = m_columns.insert(key, names);
+    }
+    return it->contains(column.toLower());
 }
 
 QVariant TOdbcProvider::LastInsertId() {

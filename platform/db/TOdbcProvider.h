@@ -4,6 +4,8 @@
 // the embedded engine; SQL Server gets every statement unchanged.
 #pragma once
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -40,9 +42,11 @@ public:
 private:
     QSqlDatabase Database() const;
     QString Dialect(const QString& statement) const;
+    bool HasColumn(const QString& table, const QString& column);
 
     TDbTarget m_target;
     QString m_qtName;
     bool m_open = false;
-    bool m_sqlite = false;  // the DBMS behind the driver is SQLite
+    bool m_sqlite = false;                    // the DBMS behind the driver is SQLite
+    QHash<QString, QSet<QString>> m_columns;  // lower-case table -> its lower-case column names
 };

@@ -62,6 +62,10 @@ struct TTables {
         }
         for (int d = 0; d < 10; ++d)
             Latin1['0' + d] = {kDigitBase + quint32(d), 0};
+        // Superscript digits differ from digits only in case-like (tertiary) ways, which do not count here.
+        Latin1[0xb9] = Latin1['1'];
+        Latin1[0xb2] = Latin1['2'];
+        Latin1[0xb3] = Latin1['3'];
         for (int l = 0; l < 26; ++l) {
             Latin1['a' + l] = {kLatinBase + quint32(l), 0};
             Latin1['A' + l] = {kLatinBase + quint32(l), 0};
@@ -139,7 +143,7 @@ inline int Weigh(quint32 cp, TWeight out[2]) {
     }
     if (cp == 0x2116) {
         out[0] = t.Latin1['N'];
-        out[1] = {t.Latin1['o'].Primary, 1};
+        out[1] = t.Latin1['o'];
         return 2;
     }
     if (cp < 0x2200 && t.Punct[cp]) {
