@@ -70,8 +70,7 @@ INSERT INTO wares ([name], description, orderprice, iddiscount) VALUES
     ('Хлебопечь Каравай ХП-1', '750 г, 15 программ', '5900', '2'),
     ('Соковыжималка Каравай С-400', 'шнековая, 400 Вт', '8800', '3');
 
--- Some wares come from two suppliers (two rows each in the goods list); the juicer (ware 40) has no
--- delivery period yet and is missing from the goods list.
+-- Delivery periods; the juicer (ware 40) has none yet and is missing from the goods list.
 INSERT INTO period (idprovider, idwares, day) VALUES
     ('4', '1', '5'),
     ('7', '2', '3'),
@@ -112,6 +111,18 @@ INSERT INTO period (idprovider, idwares, day) VALUES
     ('8', '37', '3'),
     ('3', '38', '2'),
     ('6', '39', '10');
+
+-- A second supplier for every fourth ware.
+INSERT INTO period (idprovider, idwares, day) VALUES
+    ('8', '4', '10'),
+    ('4', '8', '14'),
+    ('8', '12', '10'),
+    ('4', '16', '10'),
+    ('8', '20', '14'),
+    ('4', '24', '14'),
+    ('8', '28', '5'),
+    ('4', '32', '5'),
+    ('8', '36', '14');
 
 INSERT INTO [order] (idprovider, orderdate) VALUES
     ('1', '2026-08-04 14:26:00'),
