@@ -14,11 +14,13 @@
 
 namespace {
 
-QString Plain(QString text) {
+QString Plain(QString text)
+{
     return text.remove(QLatin1Char('&'));
 }
 
-QList<QAbstractButton*> ButtonsOf(QWidget* widget) {
+QList<QAbstractButton*> ButtonsOf(QWidget* widget)
+{
     if (auto* box = qobject_cast<QMessageBox*>(widget))
         return box->buttons();
     QList<QAbstractButton*> buttons;
@@ -30,14 +32,16 @@ QList<QAbstractButton*> ButtonsOf(QWidget* widget) {
 
 }  // namespace
 
-TModalAnswerer::TModalAnswerer(QObject* parent) : QObject(parent) {
+TModalAnswerer::TModalAnswerer(QObject* parent) : QObject(parent)
+{
     m_timer.setInterval(20);
     connect(&m_timer, &QTimer::timeout, this, &TModalAnswerer::Poll);
     m_timer.start();
     qApp->installEventFilter(this);
 }
 
-bool TModalAnswerer::eventFilter(QObject* watched, QEvent* event) {
+bool TModalAnswerer::eventFilter(QObject* watched, QEvent* event)
+{
     if (event->type() == QEvent::Show && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
         if (widget->isWindow() && widget->isModal())
@@ -46,11 +50,13 @@ bool TModalAnswerer::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-TModalAnswerer::~TModalAnswerer() {
+TModalAnswerer::~TModalAnswerer()
+{
     qApp->removeEventFilter(this);
 }
 
-void TModalAnswerer::Press(const QString& buttonText) {
+void TModalAnswerer::Press(const QString& buttonText)
+{
     const QString wanted = Plain(buttonText);
     m_answers.append([wanted](QWidget* w) {
         for (QAbstractButton* b : ButtonsOf(w)) {
@@ -64,7 +70,8 @@ void TModalAnswerer::Press(const QString& buttonText) {
     });
 }
 
-void TModalAnswerer::Close() {
+void TModalAnswerer::Close()
+{
     m_answers.append([](QWidget* w) {
         if (auto* dialog = qobject_cast<QDialog*>(w))
             dialog->reject();
@@ -73,25 +80,29 @@ void TModalAnswerer::Close() {
     });
 }
 
-void TModalAnswerer::Key(int key) {
+void TModalAnswerer::Key(int key)
+{
     m_answers.append([key](QWidget* w) {
         QWidget* target = w->focusWidget() ? w->focusWidget() : w;
         QTest::keyClick(target, Qt::Key(key));
     });
 }
 
-void TModalAnswerer::Run(std::function<void(QWidget*)> action) {
+void TModalAnswerer::Run(std::function<void(QWidget*)> action)
+{
     m_answers.append(std::move(action));
 }
 
-QStringList TModalAnswerer::Texts() const {
+QStringList TModalAnswerer::Texts() const
+{
     QStringList texts;
     for (const TSeenModal& seen : m_seen)
         texts.append(seen.Text);
     return texts;
 }
 
-bool TModalAnswerer::WaitAllAnswered(int milliseconds) {
+bool TModalAnswerer::WaitAllAnswered(int milliseconds)
+{
     QElapsedTimer clock;
     clock.start();
     while (!m_answers.isEmpty() && clock.elapsed() < milliseconds)
@@ -99,7 +110,8 @@ bool TModalAnswerer::WaitAllAnswered(int milliseconds) {
     return m_answers.isEmpty();
 }
 
-TSeenModal TModalAnswerer::Describe(QWidget* widget) {
+TSeenModal TModalAnswerer::Describe(QWidget* widget)
+{
     TSeenModal seen;
     seen.ClassName = QString::fromLatin1(widget->metaObject()->className());
     seen.Caption = widget->windowTitle();
@@ -112,7 +124,8 @@ TSeenModal TModalAnswerer::Describe(QWidget* widget) {
     return seen;
 }
 
-void TModalAnswerer::Poll() {
+void TModalAnswerer::Poll()
+{
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || !modal->isVisible() || modal == m_lastAnswered)
         return;
@@ -126,9 +139,8 @@ void TModalAnswerer::Poll() {
     } else {
         answer = [](QWidget* w) {
             if (auto* box = qobject_cast<QMessageBox*>(w)) {
-                QAbstractButton* b = box->defaultButton()
-                                         ? static_cast<QAbstractButton*>(box->defaultButton())
-                                         : box->escapeButton();
+                QAbstractButton* b = box->defaultButton() ? static_cast<QAbstractButton*>(box->defaultButton())
+                                                          : box->escapeButton();
                 if (b) {
                     b->click();
                     return;
