@@ -174,7 +174,7 @@ TDataModule3::~TDataModule3() {
     // Close while every component still exists, so bound controls are told while they can ask.
     const QList<TDataSet*> all = DataSets();
     for (auto it = all.rbegin(); it != all.rend(); ++it)
-        (*it)->Close();
+        Attempt([dataSet = *it] { dataSet->Close(); });
     ADOConnection1->Close();
     if (DataModule3 == this)
         DataModule3 = nullptr;
