@@ -240,7 +240,9 @@ struct TReportListener::TPrivate {
 TReportListener::TReportListener(TReportDataSource* source, QObject* context)
     : d(std::make_unique<TPrivate>()) {
     // In the user's runtime folder (mode 0700) when there is one; the socket itself is user-only too.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    QString folder;
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty())
         folder = QDir::tempPath();
     d->Name = folder + QStringLiteral("/zirt-report-%1-%2")
