@@ -4,6 +4,8 @@
 #include <QtTest>
 
 #include <QDateTime>
+#include <QFile>
+#include <QRegularExpression>
 
 #include "Exception.h"
 #include "TDbConnection.h"
@@ -57,6 +59,7 @@ private Q_SLOTS:
     void referencedRowsCannotBeDeleted_data();
     void referencedRowsCannotBeDeleted();
     void goodsListJoinRules();
+    void serverScriptIsParallel();
 
 private:
     std::unique_ptr<TTestDatabase> m_database;
@@ -275,6 +278,47 @@ void TestSchema::goodsListJoinRules() {
     QVERIFY(twoSuppliers >= 3);
     QCOMPARE(periods(40), qint64(0));
     QVERIFY(shown.value(38) == 0 && periods(38) > 0);
+}
+
+// Tables and views with their columns, in order, as a script defines them: "wares: Idwares name ...".
+QStringList Definitions(const QString& file) {
+    QFile f(TTestDatabase::SchemaFolder() + QLatin1Char('/') + file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {QStringLiteral("cannot read ") + file};
+    static const QRegularExpression head(QStringLiteral("^CREATE (TABLE|VIEW) (?:dbo\\.)?\\[?(\\w+)\\]?"));
+    static const QRegularExpression column(QStringLiteral("^\\s+\\[?(\\w+)\\]?\\s+\\w"));
+    static const QRegularExpression alias(QStringLiteral("\\bAS \\[?([\\w -]+?)\\]?,?$"));
+    QStringList out;
+    QString current;
+    bool view = false;
+    for (const QString& line : QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'))) {
+        const QRegularExpressionMatch h = head.match(line);
+        if (h.hasMatch()) {
+            if (!current.isEmpty())
+                out << current;
+            view = h.captured(1) == QLatin1String("VIEW");
+            current = h.captured(2) + QLatin1Char(':');
+            continue;
+        }
+        if (current.isEmpty())
+            continue;
+        if (line.startsWith(QLatin1String("FROM")) || line.startsWith(QLatin1Char(')'))) {
+            out << current;
+            current.clear();
+            continue;
+        }
+        const QRegularExpressionMatch m = view ? alias.match(line.trimmed()) : column.match(line);
+        if (m.hasMatch() && m.captured(1) != QLatin1String("CONSTRAINT") &&
+            m.captured(1) != QLatin1String("UNIQUE"))
+            current += QLatin1Char(' ') + m.captured(1);
+    }
+    return out;
+}
+
+void TestSchema::serverScriptIsParallel() {
+    const QStringList sqlite = Definitions(QStringLiteral("zirt.sqlite.sql"));
+    QCOMPARE(sqlite.size(), 14);
+    QCOMPARE(Definitions(QStringLiteral("zirt.mssql.sql")), sqlite);
 }
 
 QTEST_GUILESS_MAIN(TestSchema)
