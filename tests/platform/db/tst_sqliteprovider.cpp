@@ -10,6 +10,7 @@
 #include "TDbConnection.h"
 #include "TDbConnectionString.h"
 #include "TDbCursor.h"
+#include "TDbProvisioner.h"
 #include "TOdbcProvider.h"
 #include "TTestDatabase.h"
 #include "TTsqlDialect.h"
@@ -43,6 +44,7 @@ class TestSqliteProvider : public QObject {
 private Q_SLOTS:
     void missingFileIsNeverCreated();
     void notADatabase();
+    void pathWithCyrillicSpacesAndUriCharacters();
     void lockedDatabaseWaitsThenFails();
     void errorsCarryTheDatabaseText_data();
     void errorsCarryTheDatabaseText();
@@ -93,6 +95,20 @@ void TestSqliteProvider::notADatabase() {
     QVERIFY2(message.contains(QLatin1String("file is not a database")) && message.contains(database.File()),
              qPrintable(message));
     QVERIFY(!db.Connected());
+}
+
+void TestSqliteProvider::pathWithCyrillicSpacesAndUriCharacters() {
+    TTestDatabase fixture(TTestDatabase::SchemaOnly);  // restores XDG_DATA_HOME when done
+    const QString home = fixture.DataHome() + QStringLiteral("/Мои данные #1 ?mode=ro&x=%20");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home));
+    const QString file = home + QStringLiteral("/zirt/SQLEXPRESS/ZIRT.sqlite");
+    TDbProvisioner::Create(file, {TTestDatabase::SchemaFolder() + QStringLiteral("/zirt.sqlite.sql")});
+    TDbConnection db(TTestDatabase::ConnectionString());
+    QCOMPARE(db.Execute(QStringLiteral("INSERT INTO discount ([percent]) VALUES (5)")), qint64(1));
+    QFile::remove(file);
+    db.Close();
+    QVERIFY(!Failure([&] { db.Open(); }).isEmpty());
+    QVERIFY(!QFileInfo::exists(file));
 }
 
 void TestSqliteProvider::lockedDatabaseWaitsThenFails() {
