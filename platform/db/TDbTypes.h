@@ -17,11 +17,12 @@ struct TDbValue {
 };
 
 struct TDbColumn {
-    QString Name;                               // the result's name for it (the alias, when there is one)
-    QMetaType::Type Type = QMetaType::QString;  // LongLong, Double, QString or QDateTime
-    QString BaseTable;                          // the table it comes from; empty when the driver cannot say
-    QString BaseColumn;                         // its name in that table; empty when unknown
-    int Size = 0;                               // declared size in characters where known, else 0
+    QString Name;  // the result's name for it (the alias, when there is one)
+    // LongLong, Double, QString or QDateTime; QDateTime cells arrive as Text "yyyy-MM-dd HH:mm:ss".
+    QMetaType::Type Type = QMetaType::QString;
+    QString BaseTable;   // the table it comes from; empty when the driver cannot say
+    QString BaseColumn;  // its name in that table; empty when unknown
+    int Size = 0;        // declared size in characters where known, else 0
 };
 
 enum class TDbObjectKind { Missing, Table, View };

@@ -56,7 +56,7 @@ TSqliteCursor::TSqliteCursor(TSqliteProvider* provider, sqlite3_stmt* statement)
     }
     if (needFirstRow) {
         m_firstHasRow = Step();
-        m_firstStepped = m_firstPending = true;
+        m_firstPending = true;
         for (int i = 0; i < count; ++i) {
             if (!sqlite3_column_decltype(statement, i))
                 m_columns[i].Type =

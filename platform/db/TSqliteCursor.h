@@ -26,8 +26,7 @@ private:
     TSqliteProvider* m_provider;
     sqlite3_stmt* m_statement;
     QVector<TDbColumn> m_columns;
-    bool m_firstStepped = false;  // the first row was stepped to learn the column types
-    bool m_firstPending = false;  // ... and Next() has not yet handed it out
+    bool m_firstPending = false;  // the first row was stepped to learn column types, not yet handed out
     bool m_firstHasRow = false;
     bool m_done = false;
 };
