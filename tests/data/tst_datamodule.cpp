@@ -214,9 +214,14 @@ private Q_SLOTS:
             QCOMPARE(seen.Text, ErrorBoxText(message));
         }
 
-        // A sort choice once the database is back fills the goods list; the rest stay closed.
+        // A save button while it is still unreachable fails with another error; once it is back,
+        // the save connects and works, and a sort choice fills the goods list; the rest stay closed.
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ExecuteTemplate(module.ADOQuery8, {"1"}, QString()));
         db.MakeReachable();
         answer.ClearSeen();
+        const int sales = db.Scalar(QStringLiteral("select count(*) from sale")).toInt();
+        ExecuteTemplate(module.ADOQuery8, {"1"}, QString());
+        QCOMPARE(db.Scalar(QStringLiteral("select count(*) from sale")).toInt(), sales + 1);
         module.ADOQuery1->Close();
         module.ADOQuery1->SQL().SetStrings(7, QStringLiteral("ORDER BY description ASC"));
         module.ADOQuery1->Open();
