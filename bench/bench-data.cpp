@@ -255,6 +255,13 @@ int main(int argc, char** argv) {
         });
     held.clear();
     Print("open-all", ours, floor, "s");
+    size_t heldBytes = 0;
+    int rows = 0;
+    for (TDataSet* dataSet : module->OpenedAtCreation()) {
+        heldBytes += dataSet->SnapshotBytes();
+        rows += dataSet->RecordCount();
+    }
+    std::printf("# snapshots: %d rows in %.1f MiB of blocks\n", rows, heldBytes / 1048576.0);
 
     // sort-name: one sort choice on the goods list with the Russian collation.
     const QString clause = QStringLiteral("ORDER BY Наименование ASC");

@@ -258,6 +258,42 @@ private Q_SLOTS:
         QCOMPARE(t->RecordCount(), 8);
     }
 
+    void cellsKeepTheirValues_data() {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("negative integer") << "-9007199254740993" << QVariant(qint64(-9007199254740993LL));
+        QTest::newRow("large integer") << "9223372036854775807" << QVariant(qint64(9223372036854775807LL));
+        QTest::newRow("real") << "-2.5e-7" << QVariant(-2.5e-7);
+        QTest::newRow("null") << "NULL" << QVariant();
+        QTest::newRow("empty text") << "''" << QVariant(QString());
+        QTest::newRow("Cyrillic text") << "'Ёлка ёжик'" << QVariant(QStringLiteral("Ёлка ёжик"));
+    }
+    void cellsKeepTheirValues() {
+        QFETCH(QString, expression);
+        QFETCH(QVariant, value);
+        TADOQuery* q = Query({QStringLiteral("select 1 as a, %1 as v, 'after' as b").arg(expression)});
+        q->Open();
+        TField* v = q->FieldByName(QStringLiteral("v"));
+        QCOMPARE(v->IsNull(), value.isNull());
+        if (!value.isNull()) {
+            QCOMPARE(v->Value().toString(), value.toString());
+            QCOMPARE(v->Value().typeId() == QMetaType::QString, value.typeId() == QMetaType::QString);
+        }
+        // The cell after it is read from the right place.
+        QCOMPARE(q->FieldByName(QStringLiteral("b"))->AsString(), QStringLiteral("after"));
+    }
+
+    void textLongerThanABlockOfTheSnapshot() {
+        const QString name = QString(300 * 1024, QChar(0x0416));  // 600 KiB of UTF-8
+        m_db->Execute(QStringLiteral("insert into provider (name) values (?)"), {name});
+        TADOTable* t = Table(QStringLiteral("provider"));
+        t->Open();
+        t->Last();
+        QCOMPARE(t->FieldByName(QStringLiteral("name"))->AsString(), name);
+        t->Prior();
+        QCOMPARE(t->FieldByName(QStringLiteral("Idprovider"))->AsInteger(), 8);
+    }
+
     void refreshKeepsTheCurrentRowAndTheRowsHeld() {
         TADOTable* t = Table(QStringLiteral("provider"));
         t->Open();
