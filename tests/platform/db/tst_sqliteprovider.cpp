@@ -64,6 +64,7 @@ private Q_SLOTS:
     void connectionStrings_data();
     void connectionStrings();
     void sqlServerUsesTrustedConnection();
+    void unknownServerFailsWithTheDriverText();
 };
 
 void TestSqliteProvider::missingFileIsNeverCreated() {
@@ -403,6 +404,18 @@ void TestSqliteProvider::sqlServerUsesTrustedConnection() {
                  cs.contains(QLatin1String("DATABASE={ZIRT}")) &&
                  cs.contains(QLatin1String("Trusted_Connection=yes")) && !cs.contains(QLatin1String("PWD")),
              qPrintable(cs));
+}
+
+void TestSqliteProvider::unknownServerFailsWithTheDriverText() {
+    const QString cs = QString(TTestDatabase::ConnectionString())
+                           .replace(QLatin1String("(local)"), QLatin1String("zirt-shop.invalid"));
+    TDbConnection db(cs);
+    QVERIFY(!db.IsEmbedded());
+    const QString message = Failure([&] { db.Open(); });
+    QVERIFY2(message.startsWith(QLatin1String("Cannot ")) &&
+                 message.contains(QLatin1String("zirt-shop.invalid")) && message.size() > 60,
+             qPrintable(message));
+    QVERIFY(!db.Connected());
 }
 
 QTEST_GUILESS_MAIN(TestSqliteProvider)
