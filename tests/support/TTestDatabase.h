@@ -24,7 +24,8 @@ public:
     QString DataHome() const { return m_home.path(); }  // the XDG_DATA_HOME in force
     QString File() const;                               // .../zirt/SQLEXPRESS/ZIRT.sqlite
 
-    // The database cannot be reached (its file is moved aside) / can again (moved back).
+    // The database cannot be reached (its file is moved aside) / can again (moved back). A connection
+    // already open keeps the file it opened; these act on the next connection attempt.
     void MakeUnreachable();
     void MakeReachable();
 
