@@ -1,7 +1,9 @@
-// Creation of the program's instances. Relies on TApplication for ownership and creation failures.
+// Creation of the program's instances. Relies on TApplication for ownership and creation failures,
+// and on data/Unit3 for the data module (which shows its own database failures and goes on).
 #include "ProgramInstances.h"
 
 #include "TApplication.h"
+#include "Unit3.h"
 #include "Unit1.h"
 #include "Unit2.h"
 #include "Unit4.h"
@@ -20,6 +22,9 @@
 void CreateProgramInstances(TApplication* application) {
     application->CreateForm(Form1);
     application->CreateForm(Form2);
+    application->CreateForm(DataModule3);
+    // Form2's grids, navigator and charts name the data module's components, which exist only now.
+    application->CreationStep([] { Form2->BindDataModule(); });
     application->CreateForm(Form4);
     application->CreateForm(Form5);
     application->CreateForm(Form6);

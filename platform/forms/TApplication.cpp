@@ -76,6 +76,16 @@ QString TApplication::ApplicationErrorText(std::exception_ptr error) {
     }
 }
 
+void TApplication::CreationStep(const std::function<void()>& step) {
+    if (m_creationFailed)
+        return;
+    try {
+        step();
+    } catch (...) {
+        CreationFailed(std::current_exception());
+    }
+}
+
 void TApplication::CreationFailed(std::exception_ptr error) {
     m_creationFailed = true;
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Application Error"), ApplicationErrorText(error),

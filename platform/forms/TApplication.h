@@ -37,6 +37,10 @@ public:
         }
     }
 
+    // A further step of the creation (binding windows to the data module): skipped after a failure,
+    // and a failure in it counts as a creation failure.
+    void CreationStep(const std::function<void()>& step);
+
     TForm* MainForm() const { return m_mainForm; }
     QString Title() const;
     // The instances in creation order.

@@ -1,6 +1,7 @@
 // The splash: the bar's course tick by tick from the activation, the hand-over at tick 145 and on each
 // tick to 164, the timer disabled at 164, a tick before the activation doing nothing; then the real
-// timer's run to the main window, the ways out, and the program's instances in their order.
+// timer's run to the main window, the ways out, the program's instances in their order, and a start
+// with the database unreachable (its error boxes first, then the splash and the main window).
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QTest>
@@ -10,10 +11,12 @@
 #include "TApplication.h"
 #include "TImage.h"
 #include "TModalAnswerer.h"
+#include "TTestDatabase.h"
 #include "TProgressBar.h"
 #include "TTimer.h"
 #include "Unit1.h"
 #include "Unit2.h"
+#include "Unit3.h"
 #include "Unit15.h"
 #include "Unit4.h"
 
@@ -36,6 +39,46 @@ QVector<int> ExpectedCourse() {
     return course;
 }
 
+// Counts the showing of our windows and how many boxes had been answered by the first one.
+class TShowWatch : public QObject {
+public:
+    explicit TShowWatch(const TModalAnswerer* answer) : m_answer(answer) { qApp->installEventFilter(this); }
+    int Shown = 0;
+    int BoxesBeforeFirstWindow = -1;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && qobject_cast<TForm*>(watched)) {
+            if (Shown++ == 0)
+                BoxesBeforeFirstWindow = m_answer->Seen().size();
+        }
+        return false;
+    }
+
+private:
+    const TModalAnswerer* m_answer;
+};
+
+// Runs the program until the main window has been shown after the splash, then closes it.
+int RunToMainWindowAndClose(TApplication* application, bool* splashSeen) {
+    QTimer watcher;
+    watcher.setInterval(2);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        if (Form1->isVisible() && SplashStage >= 1)
+            *splashSeen = true;
+        if (!Form1->Timer1->Running() && Form2->isVisible() && !Form1->isVisible()) {
+            watcher.stop();
+            Form2->close();  // the main window's close box ends the program
+        }
+    });
+    watcher.start();
+    QTimer guard;  // a broken course must not hang the test
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, [] { Form1->Close(); });
+    guard.start(60000);
+    return application->Run();
+}
+
 }  // namespace
 
 class TstSplash : public QObject {
@@ -50,22 +93,35 @@ private Q_SLOTS:
     void RealTimerShowsMainWindow();
     void ClosingSplashEndsProgram();
     void MainWindowCloseBoxEndsProgram();
+    void DatabaseUnreachable();
 
 private:
     TApplication* m_application = nullptr;
+    TTestDatabase* m_database = nullptr;
+    TModalAnswerer* m_boxes = nullptr;  // answers and records any box, so that none can hang a test
 };
 
 void TstSplash::init() {
     SplashStage = 0.0;  // as when the program is loaded
+    m_database = new TTestDatabase;
+    if (QByteArray(QTest::currentTestFunction()) == "DatabaseUnreachable")
+        return;  // creates the instances itself
+    m_boxes = new TModalAnswerer;
     m_application = new TApplication;
     m_application->Initialize();
     CreateProgramInstances(m_application);
     QVERIFY(!m_application->CreationFailedFlag());
+    QCOMPARE(m_boxes->Texts(), QStringList());
 }
 
 void TstSplash::cleanup() {
     delete m_application;
     m_application = nullptr;
+    delete m_database;
+    m_database = nullptr;
+    delete m_boxes;
+    m_boxes = nullptr;
+    QCOMPARE(DataModule3, nullptr);
     QCOMPARE(Form1, nullptr);
     QCOMPARE(Form15, nullptr);
 }
@@ -74,11 +130,13 @@ void TstSplash::InstancesInOrder() {
     QStringList names;
     for (QObject* instance : m_application->Instances())
         names << instance->objectName();
-    QCOMPARE(names, (QStringList{"Form1", "Form2", "Form4", "Form5", "Form6", "Form7", "Form8", "Form9",
-                                 "Form10", "Form11", "Form12", "Form13", "Form14", "Form15"}));
+    QCOMPARE(names, (QStringList{"Form1", "Form2", "DataModule3", "Form4", "Form5", "Form6", "Form7", "Form8",
+                                 "Form9", "Form10", "Form11", "Form12", "Form13", "Form14", "Form15"}));
     QCOMPARE(m_application->MainForm(), static_cast<TForm*>(Form1));
+    QCOMPARE(m_application->Instances().at(2), static_cast<QObject*>(DataModule3));
     for (QObject* instance : m_application->Instances())
-        QVERIFY(!static_cast<QWidget*>(instance)->isVisible());
+        if (instance->isWidgetType())
+            QVERIFY(!static_cast<QWidget*>(instance)->isVisible());
 }
 
 void TstSplash::Layout() {
@@ -155,27 +213,10 @@ void TstSplash::Course() {
 
 void TstSplash::RealTimerShowsMainWindow() {
     bool splashSeen = false;
-    bool handedOver = false;
-    QTimer watcher;
-    watcher.setInterval(2);
-    connect(&watcher, &QTimer::timeout, this, [&] {
-        if (Form1->isVisible() && SplashStage >= 1)
-            splashSeen = true;
-        if (!Form1->Timer1->Running() && Form2->isVisible()) {
-            handedOver = !Form1->isVisible() && Form1->ProgressBar1->Position() == 100;
-            watcher.stop();
-            Form2->close();  // the main window's close box ends the program
-        }
-    });
-    watcher.start();
-    QTimer guard;  // a broken course must not hang the test
-    guard.setSingleShot(true);
-    connect(&guard, &QTimer::timeout, this, [] { Form1->Close(); });
-    guard.start(60000);
-    QCOMPARE(m_application->Run(), 0);
+    QCOMPARE(RunToMainWindowAndClose(m_application, &splashSeen), 0);
     QVERIFY(splashSeen);
-    QVERIFY(handedOver);
-    QCOMPARE(Form1, nullptr);  // the instances are gone
+    QCOMPARE(m_boxes->Texts(), QStringList());  // a reachable database: no box
+    QCOMPARE(Form1, nullptr);                   // the instances are gone
 }
 
 void TstSplash::ClosingSplashEndsProgram() {
@@ -197,6 +238,29 @@ void TstSplash::MainWindowCloseBoxEndsProgram() {
         Form2->close();
     });
     QCOMPARE(m_application->Run(), 0);
+}
+
+void TstSplash::DatabaseUnreachable() {
+    m_database->MakeUnreachable();
+    TModalAnswerer answer;  // presses OK in every box
+    TShowWatch watch(&answer);
+    m_application = new TApplication;
+    m_application->Initialize();
+    CreateProgramInstances(m_application);
+    QVERIFY(!m_application->CreationFailedFlag());  // a database failure does not stop start-up
+    QVERIFY(DataModule3);
+    QVERIFY(Form15);
+    QVERIFY(answer.Seen().size() >= 1);
+    for (const TSeenModal& box : answer.Seen())
+        QCOMPARE(box.Caption, m_application->Title());
+    const int boxes = answer.Seen().size();
+    qInfo("%d database error box(es) before the first window: %s", boxes,
+          qPrintable(answer.Texts().value(0)));
+    bool splashSeen = false;
+    QCOMPARE(RunToMainWindowAndClose(m_application, &splashSeen), 0);
+    QVERIFY(splashSeen);
+    QCOMPARE(watch.BoxesBeforeFirstWindow, boxes);
+    QCOMPARE(answer.Seen().size(), boxes);
 }
 
 QTEST_MAIN(TstSplash)
