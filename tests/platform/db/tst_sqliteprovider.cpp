@@ -57,6 +57,7 @@ private Q_SLOTS:
     void objectKinds();
     void primaryKeys_data();
     void primaryKeys();
+    void parametersAreValues_data();
     void parametersAreValues();
     void closeEndsOpenCursors();
     void dialect_data();
@@ -282,9 +283,15 @@ void TestSqliteProvider::primaryKeys() {
     QVERIFY(!columns.isEmpty());
 }
 
+void TestSqliteProvider::parametersAreValues_data() {
+    goodsListColumns_data();
+}
+
 void TestSqliteProvider::parametersAreValues() {
+    QFETCH(QString, provider);
     TTestDatabase database;
-    TDbConnection db(TTestDatabase::ConnectionString());
+    TDbConnection db(provider == QLatin1String("embedded") ? TTestDatabase::ConnectionString()
+                                                           : database.OdbcConnectionString());
     const QString evil = QStringLiteral("x'); DELETE FROM wares; --");
     QCOMPARE(db.Execute(QStringLiteral("UPDATE wares SET description = ? WHERE Idwares = ?"), {evil, 1}),
              qint64(1));
