@@ -164,8 +164,8 @@ TPreparedItem TextItem(TReportFonts& fonts, TPreparedFont font, TReportAlign ali
     item.Align = align;
     item.Rect = rect;
     const double room = rect.width() - 2 * kPad;
-    item.Text = fonts.Elided(font, text, room);
-    const double width = align == TReportAlign::Left ? 0 : fonts.TextWidth(font, item.Text);
+    double width = 0;
+    item.Text = fonts.Elided(font, text, room, &width);
     double x = rect.left() + kPad;
     if (align == TReportAlign::Right)
         x = rect.right() - kPad - width;

@@ -2,7 +2,7 @@
 #include "TReportFonts.h"
 
 #include <QFontMetricsF>
-#include <QHash>
+#include <QVector>
 #include <QImage>
 #include <memory>
 
@@ -10,6 +10,8 @@ namespace {
 // Measuring happens at ten times the size on a 72 dpi image: one pixel is a tenth of a point.
 const double kScale = 10.0;
 const double kMmPerPoint = 25.4 / 72.0;
+// Latin, Cyrillic and the punctuation between them: what a price list holds.
+const int kCachedChars = 0x0530;
 
 const QImage& MeasureDevice() {
     static QImage image = [] {
@@ -23,10 +25,17 @@ const QImage& MeasureDevice() {
 }  // namespace
 
 struct TReportFonts::TMetrics {
-    explicit TMetrics(const QFont& font) : Font(font), Metrics(font, &MeasureDevice()) {}
+    explicit TMetrics(const QFont& font)
+        : Font(font),
+          Metrics(font, &MeasureDevice()),
+          Ascent(Metrics.ascent() / kScale * kMmPerPoint),
+          Descent(Metrics.descent() / kScale * kMmPerPoint),
+          Advance(kCachedChars, -1.0) {}
     QFont Font;
     QFontMetricsF Metrics;
-    QHash<QChar, double> Advance;  // per character, mm
+    double Ascent;
+    double Descent;
+    QVector<double> Advance;  // per character below kCachedChars, mm; -1 until measured
 };
 
 struct TReportFonts::TMetricsSet {
@@ -73,32 +82,40 @@ TReportFonts::TMetrics& TReportFonts::MetricsOf(TPreparedFont kind) {
 }
 
 double TReportFonts::Ascent(TPreparedFont kind) const {
-    return const_cast<TReportFonts*>(this)->MetricsOf(kind).Metrics.ascent() / kScale * kMmPerPoint;
+    return const_cast<TReportFonts*>(this)->MetricsOf(kind).Ascent;
 }
 
 double TReportFonts::Descent(TPreparedFont kind) const {
-    return const_cast<TReportFonts*>(this)->MetricsOf(kind).Metrics.descent() / kScale * kMmPerPoint;
+    return const_cast<TReportFonts*>(this)->MetricsOf(kind).Descent;
 }
 
 double TReportFonts::TextWidth(TPreparedFont kind, const QString& text) {
     TMetrics& m = MetricsOf(kind);
-    // Summing cached advances is exact for scripts without shaping (Latin, Cyrillic, digits);
-    // anything else is measured whole.
+    // Summing cached advances is exact for scripts without shaping (Latin, Cyrillic, digits) as
+    // kerning is off; anything else is measured whole.
     double width = 0;
     for (QChar c : text) {
-        if (c.unicode() >= 0x0590 || c.isSurrogate() || c.category() == QChar::Mark_NonSpacing)
+        const ushort u = c.unicode();
+        if (u >= kCachedChars || (u >= 0x0300 && u < 0x0370) || (u >= 0x0483 && u < 0x048A))
             return m.Metrics.horizontalAdvance(text) / kScale * kMmPerPoint;
-        auto it = m.Advance.constFind(c);
-        if (it == m.Advance.constEnd())
-            it = m.Advance.insert(c, m.Metrics.horizontalAdvance(c) / kScale * kMmPerPoint);
-        width += it.value();
+        double& advance = m.Advance[u];
+        if (advance < 0)
+            advance = m.Metrics.horizontalAdvance(c) / kScale * kMmPerPoint;
+        width += advance;
     }
     return width;
 }
 
-QString TReportFonts::Elided(TPreparedFont kind, const QString& text, double width) {
-    if (TextWidth(kind, text) <= width)
+QString TReportFonts::Elided(TPreparedFont kind, const QString& text, double width, double* textWidth) {
+    const double full = TextWidth(kind, text);
+    if (full <= width) {
+        if (textWidth)
+            *textWidth = full;
         return text;
+    }
     TMetrics& m = MetricsOf(kind);
-    return m.Metrics.elidedText(text, Qt::ElideRight, width / kMmPerPoint * kScale);
+    const QString elided = m.Metrics.elidedText(text, Qt::ElideRight, width / kMmPerPoint * kScale);
+    if (textWidth)
+        *textWidth = TextWidth(kind, elided);
+    return elided;
 }

@@ -21,7 +21,8 @@ public:
     double Ascent(TPreparedFont kind) const;
     double Descent(TPreparedFont kind) const;
     // The text shortened with an ellipsis to fit the width (mm); unchanged when it fits.
-    QString Elided(TPreparedFont kind, const QString& text, double width);
+    // textWidth, when given, receives the width of the result.
+    QString Elided(TPreparedFont kind, const QString& text, double width, double* textWidth = nullptr);
 
     static QString Family();
 
