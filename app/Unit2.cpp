@@ -26,10 +26,16 @@ TForm2::TForm2(QWidget* parent) : TForm(parent) {
     layout->addWidget(PageControl1);
     TabSheet1 = new QWidget;
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
+    TabSheet1->setBackgroundRole(QPalette::Button);
+    TabSheet1->setAutoFillBackground(true);
     TabSheet2 = new QWidget;
     TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
+    TabSheet2->setBackgroundRole(QPalette::Button);
+    TabSheet2->setAutoFillBackground(true);
     TabSheet3 = new QWidget;
     TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
+    TabSheet3->setBackgroundRole(QPalette::Button);
+    TabSheet3->setAutoFillBackground(true);
     PageControl1->addTab(TabSheet1, QStringLiteral("Товары"));
     PageControl1->addTab(TabSheet2, QStringLiteral("История заказов"));
     PageControl1->addTab(TabSheet3, QStringLiteral("История продаж"));

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 
 #include "Exception.h"
 #include "TApplicationTitle.h"
@@ -22,9 +23,13 @@ void ShowErrorBox(const QString& message) {
     box.setObjectName(QStringLiteral("ErrorBox"));
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Ok);
-    box.adjustSize();
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        box.move(screen->availableGeometry().center() - box.rect().center());
+    // Centred on the screen once it is up: the box settles its size (wrapping long messages) only
+    // when it is shown, so a position computed before would leave it off centre.
+    QTimer::singleShot(0, &box, [&box] {
+        if (QScreen* screen = box.screen())
+            box.move(screen->availableGeometry().center() -
+                     QRect(QPoint(), box.frameGeometry().size()).center());
+    });
     box.exec();
 }
 

@@ -1,12 +1,16 @@
 // The application title rule, the error box's full-stop rule and what the box shows, and the handler
 // dispatcher showing an escaped exception and letting the program go on.
+#include <QAbstractButton>
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTest>
 #include <stdexcept>
 
 #include "Exception.h"
 #include "TApplicationTitle.h"
 #include "TErrorBox.h"
+#include "TForm.h"
 #include "THandlerDispatch.h"
 #include "TModalAnswerer.h"
 
@@ -85,17 +89,32 @@ void TstErrorBox::FullStop() {
 }
 
 void TstErrorBox::BoxLooksAsSpecified() {
+    // A window of ours in the corner is active: the box is still centred on the screen, not on it.
+    TForm corner;
+    corner.SetBounds(0, 0, 200, 150);
+    corner.Show();
     TModalAnswerer answer;
-    answer.Press("OK");
-    ShowErrorBox(QStringLiteral("Нет доступа к 'базе'"));
+    QPoint centre;
+    answer.Run([&](QWidget* box) {
+        centre = box->frameGeometry().center();
+        static_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->click();
+    });
+    // Long enough to wrap, which changes the box's size as it is shown.
+    const QString message = QStringLiteral("Нет доступа к 'базе': ") +
+                            QString(QStringLiteral("файл не найден, ")).repeated(12) +
+                            QStringLiteral("конец");
+    ShowErrorBox(message);
     QCOMPARE(answer.Seen().size(), 1);
     const TSeenModal& seen = answer.Seen().at(0);
     QCOMPARE(seen.Caption, ApplicationTitle());
-    QCOMPARE(seen.Text, QStringLiteral("Нет доступа к 'базе'"));
+    QCOMPARE(seen.Text, message + QLatin1Char('.'));
     QCOMPARE(seen.Icon, int(QMessageBox::Critical));
     QStringList buttons = seen.Buttons;
     buttons.replaceInStrings(QStringLiteral("&"), QString());
     QCOMPARE(buttons, QStringList{QStringLiteral("OK")});
+    const QPoint screenCentre = QGuiApplication::primaryScreen()->availableGeometry().center();
+    QVERIFY2((centre - screenCentre).manhattanLength() <= 4,
+             qPrintable(QStringLiteral("%1,%2").arg(centre.x()).arg(centre.y())));
 }
 
 void TstErrorBox::DispatchShowsAndGoesOn_data() {
