@@ -216,8 +216,8 @@ void TDataSet::Open() {
     d->InsertAt = -1;
     d->Buffer.clear();
     d->Modified = false;
-    ApplyFilter();
     try {
+        ApplyFilter();  // a filter naming a column the result lacks fails the open
         AfterOpen();
     } catch (...) {
         // Opening that fails leaves the data set closed.

@@ -1,5 +1,5 @@
 // A data set: when open, a client-side snapshot of every row of its result with one current row.
-// The snapshot is packed (see the implementation) so a 200,000-row goods list stays small; rows
+// The snapshot is packed (TRowStore) so a 200,000-row goods list stays small; rows
 // are addressed by their visible index, which is what grids, labels and charts read.
 //
 // States:
