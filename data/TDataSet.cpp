@@ -12,6 +12,7 @@
 
 #include <QHash>
 #include <algorithm>
+#include <exception>
 
 #include "Exception.h"
 #include "TADOConnection.h"
@@ -971,10 +972,19 @@ void TDataSet::NotifyDataSources(TDataEvent event, int info) {
         return;
     }
     const QVector<TDataSource*> sources = d->Sources;
+    std::exception_ptr failure;
     for (TDataSource* source : sources) {
-        if (d->Sources.contains(source))
+        if (!d->Sources.contains(source))
+            continue;
+        try {
             source->Notify(event, info);
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
     }
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 size_t TDataSet::SnapshotBytes() const {

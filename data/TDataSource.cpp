@@ -1,6 +1,8 @@
 // A data source: one data set, the links bound to it, and the relay between them.
 #include "TDataSource.h"
 
+#include <exception>
+
 #include "TDataLink.h"
 #include "TDataSet.h"
 
@@ -30,11 +32,22 @@ void TDataSource::SetDataSet(TDataSet* dataSet) {
 
 void TDataSource::Notify(TDataEvent event, int info) {
     // A receiver may bind or unbind links while being told; only links still bound are called.
+    // One receiver's failure (a label naming a missing column) does not keep the others from
+    // hearing of the change; the first failure goes on to the caller afterwards.
     const QVector<TDataLink*> links = m_links;
+    std::exception_ptr failure;
     for (TDataLink* link : links) {
-        if (m_links.contains(link))
+        if (!m_links.contains(link))
+            continue;
+        try {
             link->DataEvent(event, info);
+        } catch (...) {
+            if (!failure)
+                failure = std::current_exception();
+        }
     }
+    if (failure)
+        std::rethrow_exception(failure);
 }
 
 void TDataSource::AddLink(TDataLink* link) {

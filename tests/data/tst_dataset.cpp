@@ -22,6 +22,16 @@ public:
     QVector<TDataEvent> Events;
 };
 
+// A control whose column the result lacks: it fails whenever it is told of a change.
+class TFailingLink : public TDataLink {
+public:
+    void DataEvent(TDataEvent event, int info) override {
+        if (event != TDataEvent::Closed)
+            throw EDatabaseError(
+                TDataSet::FieldNotFoundMessage(QStringLiteral("DBText9"), QStringLiteral("nosuch")));
+    }
+};
+
 }  // namespace
 
 class TstDataSet : public QObject {
@@ -348,6 +358,26 @@ private Q_SLOTS:
         t->EnableControls();
         QCOMPARE(link.Events, QVector<TDataEvent>{TDataEvent::RowsChanged});
         link.SetDataSource(nullptr);
+    }
+
+    void failingControlDoesNotSilenceTheOthers() {
+        TADOTable* t = Table(QStringLiteral("manager"));
+        TDataSource source(nullptr, QStringLiteral("DataSource8"));
+        source.SetDataSet(t);
+        TFailingLink failing;
+        TRecordingLink recording;
+        failing.SetDataSource(&source);
+        recording.SetDataSource(&source);
+        try {
+            t->Open();
+            QFAIL("no error");
+        } catch (const EDatabaseError& e) {
+            QCOMPARE(e.Message(), QStringLiteral("DBText9: Field 'nosuch' not found"));
+        }
+        QVERIFY(t->Active());
+        QCOMPARE(recording.Events, QVector<TDataEvent>{TDataEvent::Opened});
+        failing.SetDataSource(nullptr);
+        recording.SetDataSource(nullptr);
     }
 
     void closedDataSetShowsNothing() {
