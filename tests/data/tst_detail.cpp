@@ -193,6 +193,21 @@ private Q_SLOTS:
         QCOMPARE(m_module->ADOTable6->RecordCount(), before);
     }
 
+    void refreshedDetailKeepsItsConditionAndRow() {
+        Create();
+        ChooseSupplier(1);
+        TADOTable* wares = m_module->ADOTable11;
+        wares->Last();
+        const int row = wares->RecNo();
+        const qint64 ware = Id(wares, "Idwares");
+        m_db->Execute(QStringLiteral("update wares set description = 'Обновлено' where Idwares = ?"), {ware});
+        wares->Refresh();  // a view: the statement runs again
+        QCOMPARE(Column(wares, QStringLiteral("Idprovider")), QSet<qint64>{1});
+        QCOMPARE(wares->RecNo(), row);
+        QCOMPARE(Id(wares, "Idwares"), ware);
+        QCOMPARE(wares->FieldByName(QStringLiteral("description"))->AsString(), QStringLiteral("Обновлено"));
+    }
+
     void saleInsertedDuringTheRunIsFirstInTheSalesAtOnce() {
         Create();
         ExecuteTemplate(m_module->ADOQuery8, {QStringLiteral("3")}, QString());
