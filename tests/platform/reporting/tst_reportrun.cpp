@@ -116,9 +116,14 @@ private Q_SLOTS:
         for (const TSeenModal& seen : answer.Seen())
             captions.append(seen.Caption);
         QCOMPARE(captions, (QStringList{"Output Options", "Report Status"}));
-        QVERIFY(QApplication::topLevelWidgets().size() >= 0);
         for (QWidget* w : QApplication::topLevelWidgets())
             QVERIFY2(!w->isVisible(), qPrintable(w->windowTitle()));
+        QCOMPARE(m_source->Passes, 1);
+        // The next run starts again with the dialog.
+        answer.Press(QStringLiteral("Cancel"));
+        QVERIFY(!RunReport(PriceList(), TReportSystem::Default()));
+        QCOMPARE(answer.Seen().size(), 3);
+        QCOMPARE(answer.Seen().at(2).Caption, QStringLiteral("Output Options"));
     }
 
     void unknownConnectionShowsTheEngineError() {
