@@ -75,6 +75,8 @@ void TstForm::StoredPlaceAndOuterSize() {
     QCOMPARE(form.frameGeometry().topLeft(), QPoint(313, 239));
     QTRY_COMPARE(form.frameGeometry().size(), QSize(723, 451));
     QCOMPARE(form.size(), QSize(723, 451).shrunkBy(TForm::FrameMargins()));
+    const QMargins frame = TForm::FrameMargins();
+    qInfo("frame margins %d %d %d %d", frame.left(), frame.top(), frame.right(), frame.bottom());
 }
 
 void TstForm::CloseBoxHides() {
