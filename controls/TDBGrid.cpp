@@ -1,0 +1,617 @@
+// The data-bound grid: keys, mouse, cell editor, column layout and drawing of lines.
+// Every entry from Qt (keys, mouse, focus) runs through Dispatch, so a refused post or delete ends
+// in the error box and the grid goes on.
+#include "TDBGrid.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+#include "Exception.h"
+#include "TDBGridIndicator.h"
+#include "TDBGridModel.h"
+#include "TDataSet.h"
+#include "TDataSource.h"
+#include "TField.h"
+#include "THandlerDispatch.h"
+#include "TMessageBoxes.h"
+#include "TRowMove.h"
+
+namespace {
+
+// Cells with the grid's column and row lines (Qt's own grid draws both or neither).
+class TGridLinesDelegate : public QStyledItemDelegate {
+public:
+    TGridLinesDelegate(const TDBGrid* grid) : QStyledItemDelegate(const_cast<TDBGrid*>(grid)), m_grid(grid) {}
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        painter->save();
+        painter->setPen(option.palette.color(QPalette::Mid));
+        const QRect r = option.rect;
+        if (m_grid->Options().Contains(dgColLines))
+            painter->drawLine(r.topRight(), r.bottomRight());
+        if (m_grid->Options().Contains(dgRowLines))
+            painter->drawLine(r.bottomLeft(), r.bottomRight());
+        painter->restore();
+    }
+
+private:
+    const TDBGrid* m_grid;
+};
+
+}  // namespace
+
+TDBGrid::TDBGrid(QWidget* parent)
+    : QTableView(parent), m_model(new TDBGridModel(this)), m_indicator(new TDBGridIndicator(this)) {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPixelSize(11);
+    setFont(font);
+    m_indicator->SetDataSet([this] { return DataSet(); });
+    setVerticalHeader(m_indicator);
+    setModel(m_model);
+    setItemDelegate(new TGridLinesDelegate(this));
+    setShowGrid(false);
+    setWordWrap(false);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setFocusPolicy(Qt::StrongFocus);
+    // Rows of the cell font's height plus a margin; fixed, so sizing never measures rows.
+    const int rowHeight = QFontMetrics(font).height() + 4;
+    m_indicator->setMinimumSectionSize(1);
+    m_indicator->setDefaultSectionSize(rowHeight);
+    m_indicator->setFixedWidth(TDBGridIndicator::Width);
+    horizontalHeader()->setMinimumSectionSize(4);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+
+    m_editor = new QLineEdit(viewport());
+    m_editor->setObjectName(QStringLiteral("InplaceEditor"));
+    m_editor->setFrame(false);
+    m_editor->hide();
+    m_editor->installEventFilter(this);
+    connect(m_editor, &QLineEdit::textEdited, this, Handler([this] { EditorEdited(m_editor->text()); }));
+
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        if (m_model->ExplicitColumns() && !m_settingColumns && horizontalHeader()->count() > 0)
+            m_headerState = horizontalHeader()->saveState();
+    });
+    connect(m_model, &TDBGridModel::Reopened, this, [this] { LayoutColumns(); });
+    connect(m_model, &TDBGridModel::CurrentChanged, this, [this] { FollowCurrent(); });
+    connect(m_model, &TDBGridModel::StateChanged, this, [this] {
+        m_indicator->viewport()->update();
+        if (m_editor->isVisible() && DataSet() && DataSet()->State() == dsBrowse)
+            CloseEditor();
+    });
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] { PlaceEditor(); });
+    connect(horizontalHeader(), &QHeaderView::sectionMoved, this, [this] { PlaceEditor(); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        // Leaving for another control of the same window; a box popping up is not leaving.
+        const auto inside = [this](QWidget* w) { return w && (w == this || isAncestorOf(w)); };
+        if (inside(old) && now && !inside(now) && now->window() == window())
+            Dispatch([this] { FocusLeft(); });
+    });
+    ApplyOptions();
+}
+
+TDBGrid::~TDBGrid() {
+    m_model->SetDataSource(nullptr);
+}
+
+void TDBGrid::SetDataSource(TDataSource* source) {
+    m_model->SetDataSource(source);
+    if (!source || !source->DataSet() || !source->DataSet()->Active())
+        LayoutColumns();
+}
+
+TDataSource* TDBGrid::DataSource() const {
+    return m_model->DataSource();
+}
+
+TDataSet* TDBGrid::DataSet() const {
+    return m_model->DataSet();
+}
+
+void TDBGrid::SetOptions(TDBGridOptions options) {
+    m_options = options;
+    ApplyOptions();
+}
+
+void TDBGrid::SetReadOnly(bool readOnly) {
+    m_readOnly = readOnly;
+    ApplyOptions();
+}
+
+void TDBGrid::ApplyOptions() {
+    horizontalHeader()->setVisible(m_options.Contains(dgTitles));
+    m_indicator->setVisible(m_options.Contains(dgIndicator));
+    const bool resize = m_options.Contains(dgColumnResize);
+    horizontalHeader()->setSectionResizeMode(resize ? QHeaderView::Interactive : QHeaderView::Fixed);
+    horizontalHeader()->setSectionsMovable(resize);
+    setTabKeyNavigation(m_options.Contains(dgTabs));
+    setSelectionBehavior(m_options.Contains(dgRowSelect) ? QAbstractItemView::SelectRows
+                                                         : QAbstractItemView::SelectItems);
+    m_model->SetEditable(m_options.Contains(dgEditing) && !m_readOnly);
+    if (!EditingAllowed() && m_editor->isVisible())
+        CloseEditor();
+    viewport()->update();
+}
+
+void TDBGrid::SetColumns(const QVector<TColumn>& columns) {
+    m_columns = columns;
+    m_headerState.clear();
+    QStringList names;
+    for (const TColumn& c : columns)
+        names.append(c.FieldName);
+    m_settingColumns = true;
+    m_model->SetColumnFields(names, !columns.isEmpty());
+    m_settingColumns = false;
+}
+
+QFont TDBGrid::TitleFont() const {
+    return horizontalHeader()->font();
+}
+
+void TDBGrid::SetTitleFont(const QFont& font) {
+    horizontalHeader()->setFont(font);
+    LayoutColumns();
+}
+
+int TDBGrid::ColumnCount() const {
+    return m_model->columnCount();
+}
+
+int TDBGrid::DefaultColumnWidth(int column) const {
+    if (column >= 0 && column < m_columns.size() && m_columns.at(column).Width > 0)
+        return m_columns.at(column).Width;
+    TField* field = m_model->ColumnField(column);
+    // A column without a field has no display width; 64 pixels is the grid's plain column width.
+    int width =
+        field ? field->DisplayWidth() * QFontMetrics(font()).horizontalAdvance(QLatin1Char('0')) + 4 : 64;
+    if (m_options.Contains(dgTitles)) {
+        const QString title = m_model->headerData(column, Qt::Horizontal).toString();
+        width = qMax(width, QFontMetrics(TitleFont()).horizontalAdvance(title) + 4);
+    }
+    return width;
+}
+
+void TDBGrid::LayoutColumns() {
+    QHeaderView* header = horizontalHeader();
+    if (m_model->ExplicitColumns() && !m_headerState.isEmpty()) {
+        // A listed grid keeps what the user made of its columns.
+        header->restoreState(m_headerState);
+        ApplyOptions();
+    } else {
+        for (int c = 0; c < ColumnCount(); ++c)
+            header->resizeSection(c, DefaultColumnWidth(c));
+    }
+    for (int c = 0; c < m_columns.size() && c < ColumnCount(); ++c)
+        setColumnHidden(c, !m_columns.at(c).Visible);
+    if (m_column >= ColumnCount())
+        m_column = qMax(0, ColumnCount() - 1);
+    FollowCurrent();
+}
+
+bool TDBGrid::EditingAllowed() const {
+    TDataSet* set = DataSet();
+    return m_options.Contains(dgEditing) && !m_readOnly && set && set->Active() && set->CanModify();
+}
+
+bool TDBGrid::EditorMode() const {
+    return m_editor->isVisible();
+}
+
+TField* TDBGrid::CurrentField() const {
+    return m_model->ColumnField(m_column);
+}
+
+int TDBGrid::VisibleRowCount() const {
+    const int rowHeight = qMax(1, m_indicator->defaultSectionSize());
+    return qMax(1, viewport()->height() / rowHeight);
+}
+
+void TDBGrid::SetSelectedIndex(int column) {
+    if (column < 0 || column >= ColumnCount() || column == m_column)
+        return;
+    m_column = column;
+    FollowCurrent();
+}
+
+void TDBGrid::FollowCurrent() {
+    TDataSet* set = DataSet();
+    const int row = set && set->Active() ? set->RecNo() : -1;
+    if (m_editor->isVisible() &&
+        (row != m_editorRow || m_column != m_editorColumn || (set && set->State() == dsBrowse)))
+        CloseEditor();
+    if (row < 0 || ColumnCount() == 0) {
+        selectionModel()->clearCurrentIndex();
+        selectionModel()->clearSelection();
+        m_indicator->viewport()->update();
+        return;
+    }
+    const QModelIndex index = m_model->index(row, qMin(m_column, ColumnCount() - 1));
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    scrollTo(index);
+    m_indicator->viewport()->update();
+    PlaceEditor();
+}
+
+// ---- the cell editor --------------------------------------------------------------------------
+
+void TDBGrid::OpenEditor() {
+    TDataSet* set = DataSet();
+    TField* field = CurrentField();
+    if (m_editor->isVisible() || !EditingAllowed() || !field || set->RecNo() < 0)
+        return;
+    m_editorRow = set->RecNo();
+    m_editorColumn = m_column;
+    m_editorStart = field->DisplayText();
+    m_editorStartValue = field->Value();
+    m_editor->setText(m_editorStart);
+    m_editor->selectAll();
+    m_editor->show();
+    PlaceEditor();
+    m_editor->setFocus();
+}
+
+void TDBGrid::CloseEditor() {
+    if (!m_editor->isVisible())
+        return;
+    const bool hadFocus = m_editor->hasFocus();
+    m_editor->hide();
+    m_editorRow = m_editorColumn = -1;
+    if (hadFocus)
+        setFocus();
+}
+
+void TDBGrid::PlaceEditor() {
+    if (!m_editor->isVisible())
+        return;
+    const QRect cell = visualRect(m_model->index(m_editorRow, m_editorColumn));
+    m_editor->setGeometry(cell.adjusted(0, 0, -1, -1));
+}
+
+bool TDBGrid::EditorChanged() const {
+    return m_editor->isVisible() && m_editor->text() != m_editorStart;
+}
+
+void TDBGrid::EditorEdited(const QString& text) {
+    TDataSet* set = DataSet();
+    TField* field = CurrentField();
+    if (!set || !field || !set->Active())
+        return;
+    if (set->State() == dsBrowse)
+        set->Edit();
+    // The field follows the editor as the user types, so any way of leaving the row (the
+    // navigator, a refresh) finds the row changed. Text that is not a value yet (a lone minus
+    // sign) waits for the editor to be closed, which reports it.
+    try {
+        field->SetValue(TField::ParseText(text, field->DataType()));
+    } catch (const EDatabaseError&) {
+    }
+}
+
+void TDBGrid::CommitEditor() {
+    if (!EditorChanged())
+        return;
+    TDataSet* set = DataSet();
+    TField* field = m_model->ColumnField(m_editorColumn);
+    if (!set || !field)
+        return;
+    if (set->State() == dsBrowse)
+        set->Edit();
+    if (field->DisplayText() != m_editor->text() || !set->Modified())
+        field->SetAsString(m_editor->text());  // throws "'x' is not a valid ..." and the editor stays
+}
+
+void TDBGrid::EscapePressed() {
+    TDataSet* set = DataSet();
+    if (EditorChanged()) {
+        // First Esc: the cell's old text comes back; the row stays in editing.
+        m_editor->setText(m_editorStart);
+        m_editor->selectAll();
+        if (TField* field = m_model->ColumnField(m_editorColumn); field && set && set->State() != dsBrowse)
+            field->SetValue(m_editorStartValue);
+        return;
+    }
+    CloseEditor();
+    if (set && set->Active())
+        set->Cancel();
+}
+
+// ---- keys -------------------------------------------------------------------------------------
+
+void TDBGrid::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    Dispatch([this, event] { HandleKey(event); });
+}
+
+bool TDBGrid::EditorKey(QKeyEvent* event) const {
+    // Keys the grid takes even while the cell editor has the focus; the rest edit the text.
+    switch (event->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Insert:
+        case Qt::Key_F2:
+            return true;
+        case Qt::Key_Delete:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+            return event->modifiers() & Qt::ControlModifier;
+        default:
+            return false;
+    }
+}
+
+bool TDBGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_editor && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (EditorKey(key)) {
+            Dispatch([this, key] { HandleKey(key); });
+            return true;
+        }
+        // A character the field does not take never reaches the text.
+        const QString text = key->text();
+        if (!text.isEmpty() && text.at(0).isPrint() && !(key->modifiers() & Qt::ControlModifier)) {
+            TField* field = m_model->ColumnField(m_editorColumn);
+            if (field && !field->IsValidChar(text.at(0)))
+                return true;
+        }
+    }
+    if (watched == m_editor && event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (EditorKey(key)) {
+            event->accept();
+            return false;
+        }
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+void TDBGrid::HandleKey(QKeyEvent* event) {
+    TDataSet* set = DataSet();
+    if (!set || !set->Active())
+        return;
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const bool alt = event->modifiers() & Qt::AltModifier;
+    const int count = set->RecordCount();
+    const int firstVisible = qMax(0, rowAt(0));
+    const int lastVisible = qMin(count - 1, firstVisible + VisibleRowCount() - 1);
+    switch (event->key()) {
+        case Qt::Key_Up:
+            ctrl ? MoveRow(firstVisible) : Up();
+            return;
+        case Qt::Key_Down:
+            ctrl ? MoveRow(lastVisible) : Down();
+            return;
+        case Qt::Key_PageUp:
+            MoveRow(ctrl ? firstVisible : set->RecNo() - VisibleRowCount());
+            return;
+        case Qt::Key_PageDown:
+            MoveRow(ctrl ? lastVisible : set->RecNo() + VisibleRowCount());
+            return;
+        case Qt::Key_Left:
+            GoColumn(ctrl ? 0 : m_column - 1);
+            return;
+        case Qt::Key_Right:
+            GoColumn(ctrl ? ColumnCount() - 1 : m_column + 1);
+            return;
+        case Qt::Key_Home:
+            if (ctrl || ColumnCount() == 1)
+                MoveRow(0);
+            else
+                GoColumn(0);
+            return;
+        case Qt::Key_End:
+            if (ctrl || ColumnCount() == 1)
+                MoveRow(count - 1);
+            else
+                GoColumn(ColumnCount() - 1);
+            return;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            if (!m_options.Contains(dgTabs) || alt)
+                return;
+            if (event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier))
+                TabBack();
+            else
+                TabForward();
+            return;
+        case Qt::Key_Insert:
+            if (EditingAllowed()) {
+                CommitEditor();
+                CloseEditor();
+                set->Insert();
+            }
+            return;
+        case Qt::Key_Delete:
+            if (ctrl)
+                DeleteRow();
+            return;
+        case Qt::Key_F2:
+            OpenEditor();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (m_editor->isVisible()) {
+                CommitEditor();
+                CloseEditor();
+            } else {
+                OpenEditor();
+            }
+            return;
+        case Qt::Key_Escape:
+            EscapePressed();
+            return;
+        default:
+            break;
+    }
+    const QString text = event->text();
+    if (!ctrl && !alt && !text.isEmpty() && text.at(0).isPrint())
+        TypeChar(text);
+}
+
+void TDBGrid::TypeChar(const QString& text) {
+    TDataSet* set = DataSet();
+    TField* field = CurrentField();
+    if (!EditingAllowed() || !field || !field->IsValidChar(text.at(0)))
+        return;
+    if (set->State() == dsBrowse)
+        set->Edit();  // on an empty data set this inserts the first row
+    OpenEditor();
+    if (!m_editor->isVisible())
+        return;
+    m_editor->setText(text);
+    EditorEdited(text);
+}
+
+void TDBGrid::MoveRow(int row) {
+    TDataSet* set = DataSet();
+    CommitEditor();
+    CloseEditor();
+    MoveToRow(set, row);
+}
+
+void TDBGrid::Up() {
+    MoveRow(DataSet()->RecNo() - 1);
+}
+
+void TDBGrid::Down() {
+    TDataSet* set = DataSet();
+    if (set->RecNo() < set->RecordCount() - 1) {
+        MoveRow(set->RecNo() + 1);
+        return;
+    }
+    // On the last row: a new row nobody typed into stays as it is; otherwise a new one is appended.
+    if (set->State() == dsInsert && !set->Modified() && !EditorChanged())
+        return;
+    if (!EditingAllowed())
+        return;
+    CommitEditor();
+    CloseEditor();
+    set->Append();
+}
+
+void TDBGrid::TabForward() {
+    if (m_column < ColumnCount() - 1) {
+        GoColumn(m_column + 1);
+        return;
+    }
+    TDataSet* set = DataSet();
+    const bool last = set->RecNo() >= set->RecordCount() - 1;
+    if (last && !EditingAllowed())
+        return;
+    if (last && set->State() == dsInsert && !set->Modified() && !EditorChanged())
+        return;
+    CommitEditor();
+    CloseEditor();
+    m_column = 0;
+    Down();
+    FollowCurrent();
+}
+
+void TDBGrid::TabBack() {
+    if (m_column > 0) {
+        GoColumn(m_column - 1);
+        return;
+    }
+    TDataSet* set = DataSet();
+    if (set->RecNo() <= 0 && !(set->State() == dsInsert && !set->Modified()))
+        return;
+    CommitEditor();
+    CloseEditor();
+    m_column = ColumnCount() - 1;
+    Up();
+    FollowCurrent();
+}
+
+void TDBGrid::GoColumn(int column) {
+    column = qBound(0, column, ColumnCount() - 1);
+    if (column == m_column)
+        return;
+    CommitEditor();
+    CloseEditor();
+    m_column = column;
+    FollowCurrent();
+}
+
+void TDBGrid::DeleteRow() {
+    TDataSet* set = DataSet();
+    // Also in a grid without dgEditing; never on an empty data set.
+    if (m_readOnly || !set->CanModify() || set->IsEmpty())
+        return;
+    if (m_options.Contains(dgConfirmDelete) && !ConfirmDeleteRecord())
+        return;
+    CloseEditor();
+    set->Delete();  // a refusal throws: the row stays
+}
+
+void TDBGrid::FocusLeft() {
+    TDataSet* set = DataSet();
+    if (!set || !set->Active())
+        return;
+    if (m_options.Contains(dgCancelOnExit) && set->State() == dsInsert && !set->Modified() &&
+        !EditorChanged()) {
+        CloseEditor();
+        set->Cancel();
+        return;
+    }
+    CommitEditor();
+}
+
+// ---- mouse ------------------------------------------------------------------------------------
+
+void TDBGrid::mousePressEvent(QMouseEvent* event) {
+    setFocus(Qt::MouseFocusReason);
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid() || event->button() != Qt::LeftButton)
+        return;
+    Dispatch([this, index] {
+        TDataSet* set = DataSet();
+        if (!set || !set->Active())
+            return;
+        CommitEditor();
+        CloseEditor();
+        m_column = index.column();
+        if (index.row() != set->RecNo())
+            MoveToRow(set, index.row());
+        FollowCurrent();
+    });
+}
+
+void TDBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (index.isValid() && DataSet() && index.row() == DataSet()->RecNo())
+        Dispatch([this] { OpenEditor(); });
+}
+
+void TDBGrid::mouseMoveEvent(QMouseEvent*) {
+    // No drag selection: the current row is the data set's.
+}
+
+void TDBGrid::mouseReleaseEvent(QMouseEvent*) {}
+
+void TDBGrid::scrollContentsBy(int dx, int dy) {
+    QTableView::scrollContentsBy(dx, dy);
+    PlaceEditor();
+}
+
+void TDBGrid::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    PlaceEditor();
+}

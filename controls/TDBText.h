@@ -1,0 +1,35 @@
+// The field label: a static text showing one field of the current row of its data source. A caption
+// written by a handler stands until the data source's next report. Relies on TDataLink for the reports.
+#pragma once
+
+#include <QColor>
+#include <QLabel>
+
+#include "TDataLink.h"
+
+class TDataSet;
+
+class TDBText : public QLabel, public TDataLink {
+    Q_OBJECT
+public:
+    explicit TDBText(QWidget* parent = nullptr);
+
+    // Binding fails with "<Name>: Field '<field>' not found" when the open data set lacks the field.
+    void SetDataField(const QString& field);
+    QString DataField() const { return m_dataField; }
+    QString Caption() const { return text(); }
+    void SetCaption(const QString& caption) { setText(caption); }
+    bool WordWrap() const { return wordWrap(); }
+    void SetWordWrap(bool wrap) { setWordWrap(wrap); }
+    QColor Color() const;
+    void SetColor(const QColor& color);
+    void SetBounds(int left, int top, int width, int height) { setGeometry(left, top, width, height); }
+
+    void DataEvent(TDataEvent event, int info) override;
+
+private:
+    void ShowField();
+    TDataSet* DataSet() const;
+
+    QString m_dataField;
+};

@@ -1,0 +1,37 @@
+// A one-line edit with its caption label placed above it: the label's left edge is the edit's and its
+// bottom lies 3 pixels above the edit's top. The label is a sibling that follows the edit's position,
+// visibility and enabled state.
+#pragma once
+
+#include <QLineEdit>
+#include <QPointer>
+
+class QLabel;
+
+class TLabeledEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    static constexpr int LabelSpacing = 3;
+
+    explicit TLabeledEdit(QWidget* parent = nullptr);
+    ~TLabeledEdit() override;
+
+    QLabel* EditLabel() const { return m_label; }
+    void SetLabelCaption(const QString& caption);
+    QString LabelCaption() const;
+    QString Text() const { return text(); }
+    void SetText(const QString& text) { setText(text); }
+    void SetBounds(int left, int top, int width, int height) { setGeometry(left, top, width, height); }
+
+    void setVisible(bool visible) override;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void PlaceLabel();
+
+    QPointer<QLabel> m_label;
+};
