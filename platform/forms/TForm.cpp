@@ -133,7 +133,7 @@ int TForm::ShowModal() {
     if (isVisible())
         throw EInvalidOperation(QStringLiteral("Cannot make a visible window modal"));
 
-    TForm* const previous = s_activeForm;
+    const QPointer<TForm> previous = s_activeForm;
     const QPointer<QWidget> previousWindow = QApplication::activeWindow();
     QList<QPointer<TForm>> disabled;
     for (TForm* form : qAsConst(s_forms)) {
