@@ -91,7 +91,7 @@ void TApplication::CreationFailed(std::exception_ptr error) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Application Error"), ApplicationErrorText(error),
                     QMessageBox::Ok);
     box.setObjectName(QStringLiteral("ApplicationErrorBox"));
-    box.exec();
+    ExecCentred(box);
 }
 
 int TApplication::Run() {

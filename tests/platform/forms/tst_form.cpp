@@ -39,6 +39,7 @@ private Q_SLOTS:
     void ShowModalSteps();
     void NestedModalGivesActivationBackSilently();
     void MessageBoxDoesNotReactivate();
+    void AnswererSeesModalWindow();
     void ProgressBarClamps_data();
     void ProgressBarClamps();
     void TimerIntervalAndErrors();
@@ -204,6 +205,18 @@ void TstForm::MessageBoxDoesNotReactivate() {
     QTest::qWait(20);
     QCOMPARE(form.Activations, 1);
     form.Hide();
+}
+
+void TstForm::AnswererSeesModalWindow() {
+    // Tests of the windows open them with ShowModal and close them through the box-answering helper.
+    TCountingForm modal(QStringLiteral("Выбор поставщика"));
+    TModalAnswerer answer;
+    answer.Close();
+    QCOMPARE(modal.ShowModal(), int(TForm::mrCancel));
+    QCOMPARE(answer.Seen().size(), 1);
+    QCOMPARE(answer.Seen().at(0).Caption, QStringLiteral("Выбор поставщика"));
+    QCOMPARE(modal.Closings, 1);
+    QVERIFY(!modal.isVisible());
 }
 
 void TstForm::ProgressBarClamps_data() {
