@@ -21,7 +21,7 @@ private Q_SLOTS:
     void Title();
     void FullStop_data();
     void FullStop();
-    void BoxLooksAsSpecified();
+    void BoxLooksAsItShould();
     void DispatchShowsAndGoesOn_data();
     void DispatchShowsAndGoesOn();
 };
@@ -88,7 +88,7 @@ void TstErrorBox::FullStop() {
     QCOMPARE(ErrorBoxText(message), shown);
 }
 
-void TstErrorBox::BoxLooksAsSpecified() {
+void TstErrorBox::BoxLooksAsItShould() {
     // A window of ours in the corner is active: the box is still centred on the screen, not on it.
     TForm corner;
     corner.SetBounds(0, 0, 200, 150);
