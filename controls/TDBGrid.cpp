@@ -265,11 +265,12 @@ void TDBGrid::OpenEditor() {
 void TDBGrid::CloseEditor() {
     if (!m_editor->isVisible())
         return;
-    const bool hadFocus = m_editor->hasFocus();
+    // The focus comes back to the grid first: hiding a focused editor would pass the focus on as
+    // Tab does, which a grid with dgTabs takes for a Tab key.
+    if (m_editor->hasFocus())
+        setFocus();
     m_editor->hide();
     m_editorRow = m_editorColumn = -1;
-    if (hadFocus)
-        setFocus();
 }
 
 void TDBGrid::PlaceEditor() {
@@ -471,6 +472,12 @@ void TDBGrid::TypeChar(const QString& text) {
     TField* field = CurrentField();
     if (!EditingAllowed() || !field || !field->IsValidChar(text.at(0)))
         return;
+    if (m_editor->isVisible()) {
+        // Typed while the grid itself has the focus: the text goes on in the open editor.
+        m_editor->insert(text);
+        EditorEdited(m_editor->text());
+        return;
+    }
     if (set->State() == dsBrowse)
         set->Edit();  // on an empty data set this inserts the first row
     OpenEditor();

@@ -1,0 +1,566 @@
+// The grid over a real table: the option values, the model under Qt's model tester, the column rules,
+// the indicator, the keys and editing rules, refusals by the database and leaving the grid.
+#include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+
+#include "TControlsFixture.h"
+#include "TDBGrid.h"
+#include "TDBGridIndicator.h"
+#include "TDBGridModel.h"
+#include "TDataSet.h"
+#include "TField.h"
+#include "TModalAnswerer.h"
+
+Q_DECLARE_METATYPE(Qt::Key)
+Q_DECLARE_METATYPE(Qt::KeyboardModifiers)
+
+class TstDBGrid : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void OptionValues_data();
+    void OptionValues();
+    void ModelPassesTheTester();
+    void ColumnsOfEveryField();
+    void ExplicitColumnsKeepWidths();
+    void IndicatorMarkers();
+    void EscRestoresThenLeavesEditing();
+    void DownOnLastRowThenUp();
+    void DownOnUntouchedNewRowDoesNothing();
+    void InsertedRowLeftUntouchedGoes();
+    void Keys_data();
+    void Keys();
+    void EnterWritesWithoutPosting();
+    void TypingIntoANumberColumn_data();
+    void TypingIntoANumberColumn();
+    void RefusedPostKeepsTypedValues();
+    void ReadOnlyGridTypingAndInsert();
+    void CtrlDelete_data();
+    void CtrlDelete();
+    void RefusedDeleteKeepsRow();
+    void CtrlDeleteOnEmptyDoesNothing();
+    void LeavingTheGrid_data();
+    void LeavingTheGrid();
+    void ClickMakesRowCurrent();
+    void ClosedDataSetEmptiesGrid();
+};
+
+namespace {
+
+TDBGrid* MakeGrid(TControlsFixture& f, TDBGridOptions options = TDBGridOptions::Default()) {
+    auto* grid = new TDBGrid(f.Window.get());
+    grid->setObjectName(QStringLiteral("DBGrid1"));
+    grid->setGeometry(10, 10, 400, 200);
+    grid->SetOptions(options);
+    grid->SetDataSource(f.Source);
+    return grid;
+}
+
+// Types text as key presses carrying it (Cyrillic letters have no key code of their own).
+void Type(QWidget* widget, const QString& text) {
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+QString Cell(TDBGrid* grid, int row, int column) {
+    return grid->Model()->index(row, column).data().toString();
+}
+
+}  // namespace
+
+void TstDBGrid::OptionValues_data() {
+    QTest::addColumn<unsigned>("value");
+    QTest::addColumn<bool>("editing");
+    QTest::addColumn<bool>("cancelOnExit");
+    QTest::newRow("default") << TDBGridOptions::Default().Value() << true << true;
+    QTest::newRow("read-only") << TDBGridOptions::ReadOnly().Value() << false << true;
+    QTest::newRow("from 3325") << TDBGridOptions::FromValue(3325).Value() << true << true;
+    QTest::newRow("bits beyond the set dropped")
+        << TDBGridOptions::FromValue(0x10000 | 1).Value() << true << false;
+}
+
+void TstDBGrid::OptionValues() {
+    QFETCH(unsigned, value);
+    QFETCH(bool, editing);
+    QFETCH(bool, cancelOnExit);
+    const TDBGridOptions o = TDBGridOptions::FromValue(value);
+    QCOMPARE(o.Contains(dgEditing), editing);
+    QCOMPARE(o.Contains(dgCancelOnExit), cancelOnExit);
+    QVERIFY(value == 3325 || value == 3324 || value == 1);
+}
+
+void TstDBGrid::ModelPassesTheTester() {
+    TControlsFixture f;
+    TDBGrid* grid = MakeGrid(f);
+    QAbstractItemModelTester tester(grid->Model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    f.Table->Open();
+    QCOMPARE(grid->Model()->rowCount(), 8);
+    f.Table->Last();
+    f.Table->Append();
+    QCOMPARE(grid->Model()->rowCount(), 9);
+    f.Table->Cancel();
+    QCOMPARE(grid->Model()->rowCount(), 8);
+    f.Table->First();
+    f.Table->Next();
+    f.Table->Insert();
+    QCOMPARE(grid->Model()->rowCount(), 9);
+    f.Table->FieldByName(QStringLiteral("percent"))->SetAsString(QStringLiteral("12"));
+    f.Table->Post();
+    QCOMPARE(grid->Model()->rowCount(), 9);
+    f.Table->Last();
+    f.Table->Delete();
+    QCOMPARE(grid->Model()->rowCount(), 8);
+    f.Table->Refresh();
+    f.Table->SetFilter(QStringLiteral("percent = '5'"));
+    f.Table->SetFiltered(true);
+    QCOMPARE(grid->Model()->rowCount(), 1);
+    f.Table->SetFiltered(false);
+    QCOMPARE(grid->Model()->rowCount(), 8);
+    f.Table->Close();
+    QCOMPARE(grid->Model()->rowCount(), 0);
+    f.Table->Open();
+    QCOMPARE(grid->Model()->columnCount(), 2);
+}
+
+void TstDBGrid::ColumnsOfEveryField() {
+    TControlsFixture f;
+    TDBGrid* grid = MakeGrid(f);
+    f.Table->Open();
+    QCOMPARE(grid->Model()->columnCount(), f.Table->FieldCount());
+    QCOMPARE(grid->Model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("percent"));
+    // Display width of a number column (12 digits) in digit widths plus 4; the title is narrower.
+    const int digit = QFontMetrics(grid->font()).horizontalAdvance(QLatin1Char('0'));
+    QCOMPARE(grid->horizontalHeader()->sectionSize(1), 12 * digit + 4);
+    QCOMPARE(grid->horizontalHeader()->sectionSize(0),
+             qMax(10 * digit + 4,
+                  QFontMetrics(grid->TitleFont()).horizontalAdvance(QStringLiteral("Iddiscount")) + 4));
+    const int original = grid->horizontalHeader()->sectionSize(1);
+    grid->horizontalHeader()->resizeSection(1, 150);
+    f.Table->Refresh();  // rows re-read: the user's width stays
+    QCOMPARE(grid->horizontalHeader()->sectionSize(1), 150);
+    f.Table->Close();
+    f.Table->Open();  // re-opened: the columns are rebuilt and the width is lost
+    QCOMPARE(grid->horizontalHeader()->sectionSize(1), original);
+}
+
+void TstDBGrid::ExplicitColumnsKeepWidths() {
+    TControlsFixture f;
+    TDBGrid* grid = MakeGrid(f);
+    grid->SetColumns({{QStringLiteral("PERCENT"), 0, true},
+                      {QStringLiteral("nosuch"), 0, true},
+                      {QStringLiteral("Iddiscount"), 33, true}});
+    f.Table->Open();
+    QCOMPARE(grid->Model()->columnCount(), 3);
+    QCOMPARE(grid->Model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("percent"));
+    // A column whose field is missing: titled with its name, empty cells, no error.
+    QCOMPARE(grid->Model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("nosuch"));
+    QCOMPARE(Cell(grid, 0, 1), QString());
+    QCOMPARE(Cell(grid, 1, 0), QStringLiteral("3"));
+    QCOMPARE(grid->horizontalHeader()->sectionSize(2), 33);
+    grid->horizontalHeader()->resizeSection(0, 140);
+    grid->horizontalHeader()->moveSection(2, 0);
+    f.Table->Close();
+    f.Table->Open();
+    QCOMPARE(grid->horizontalHeader()->sectionSize(0), 140);
+    QCOMPARE(grid->horizontalHeader()->visualIndex(2), 0);
+}
+
+void TstDBGrid::IndicatorMarkers() {
+    TControlsFixture f;
+    TDBGrid* grid = MakeGrid(f);
+    f.Table->Open();
+    f.Table->Next();
+    QVERIFY(f.ShowWindow());
+    grid->setFocus();
+    TDBGridIndicator* ind = grid->Indicator();
+    QCOMPARE(ind->MarkerAt(0), TDBGridIndicator::NoMarker);
+    QCOMPARE(ind->MarkerAt(1), TDBGridIndicator::BrowseMarker);
+    grid->SetSelectedIndex(1);
+    QTest::keyClick(grid, Qt::Key_4);
+    QCOMPARE(f.Table->State(), dsEdit);
+    QCOMPARE(ind->MarkerAt(1), TDBGridIndicator::EditMarker);
+    QTest::keyClick(grid->InplaceEditor(), Qt::Key_Escape);
+    QTest::keyClick(grid->InplaceEditor(), Qt::Key_Escape);
+    QTest::keyClick(grid, Qt::Key_Insert);
+    QCOMPARE(f.Table->State(), dsInsert);
+    QCOMPARE(f.Table->RecNo(), 1);
+    QCOMPARE(ind->MarkerAt(1), TDBGridIndicator::InsertMarker);
+    QVERIFY(ind->isVisible());
+    grid->SetOptions(TDBGridOptions::Default() - dgIndicator);
+    QVERIFY(!ind->isVisible());
+}
+
+void TstDBGrid::EscRestoresThenLeavesEditing() {
+    TControlsFixture f;
+    TDBGrid* grid = MakeGrid(f);
+    f.Table->Open();
+    QVERIFY(f.ShowWindow());
+    grid->setFocus();
+    grid->SetSelectedIndex(1);
+    f.Table->Next();  // percent 3
+    Type(grid, QStringLiteral("47"));
+    QVERIFY(grid->EditorMode());
+    QCOMPARE(grid->InplaceEditor()->text(), QStringLiteral("47"));
+    QCOMPARE(f.Table->State(), dsEdit);
+    QTest::keyClick(grid->InplaceEditor(), Qt::Key_Escape);
+    QCOMPARE(grid->InplaceEditor()->text(), QStringLiteral("3"));
+    QCOMPARE(f.Table->State(), dsEdit);
+    QTest::keyClick(grid->InplaceEditor(), Qt::Key_Escape);
+    QCOMPARE(f.Table->State(), dsBrowse);
+    QVERIFY(!grid->EditorMode());
+    QCOMPARE(Cell(grid, 1, 1), QStringLiteral("3"));
+}
+
+void TstDBGrid::DownOnLastRowThenUp() {
+    TControlsFixture f;
+    TDBGrid* grid = MakeGrid(f);
+    TModalAnswerer answer;
+    f.Table->Open();
+    QVERIFY(f.ShowWindow());
+    grid->setFocus();
+    f.Table->Last();
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(f.Table->State(), dsInsert);
+    QCOMPARE(f.Table->RecordCount(), 9);
+    QCOMPARE(f.Table->RecNo(), 8);
+    QTest::keyClick(grid, Qt::Key_Up);
+    QCOMPARE(f.Table->State(), dsBrowse);
+    QCOMPARE(f.Table->RecordCount(), 8);
+    QCOMPARE(grid->Model()->rowCount(), 8);
+    // Back on the row that was last, not one above it.
+    QCOMPARE(f.Table->RecNo(), 7);
+    QCOMPARE(f.Table->FieldByName(QStringLiteral("percent"))->AsString(), QStringLiteral("25"));
+    QTest::qWait(50);
+    QVERIFY(answer.Seen().isEmpty());
+}
+
+void TstDBGrid::DownOnUntouchedNewRowDoesNothing() {
+    TControlsFixture f;
+    TDBGrid* grid = MakeGrid(f);
+    f.Table->Open();
+    QVERIFY(f.ShowWindow());
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Tab);
+    QTest::keyClick(grid, Qt::Key_Tab);
+    QCOMPARE(f.Table->RecordCount(), 9);
+    QCOMPARE(f.Table->State(), dsInsert);
+    // Once typed into, Down posts it and appends the next.
+    grid->SetSelectedIndex(1);
+    Type(grid, QStringLiteral("30"));
+    QTest::keyClick(grid->InplaceEditor(), Qt::Key_Down);
+    QCOMPARE(f.Table->State(), dsInsert);
+    QCOMPARE(f.Table->RecordCount(), 10);
+    QCOMPARE(Cell(grid, 8, 1), QStringLiteral("30"));
+}
+
+void TstDBGrid::InsertedRowLeftUntouchedGoes() {
+    TControlsFixture f;
+    TDBGrid* grid = MakeGrid(f);
+    f.Table->Open();
+    QVERIFY(f.ShowWindow());
+    grid->setFocus();
+    f.Table->MoveBy(3);  // percent 7
+    QTest::keyClick(grid, Qt::Key_Insert);
+    QCOMPARE(f.Table->RecNo(), 3);
+    QCOMPARE(f.Table->RecordCount(), 9);
+    QTest::keyClick(grid, Qt::Key_Down);
+    // The new row is gone and the row it stood before is current.
+    QCOMPARE(f.Table->RecordCount(), 8);
+    QCOMPARE(f.Table->FieldByName(QStringLiteral("percent"))->AsString(), QStringLiteral("7"));
+    QTest::keyClick(grid, Qt::Key_Insert);
+    QTest::keyClick(grid, Qt::Key_Up);
+    QCOMPARE(f.Table->FieldByName(QStringLiteral("percent"))->AsString(), QStringLiteral("5"));
+}
+
+void TstDBGrid::Keys_data() {
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    // From row 2, column 0 of the eight discount rows.
+    const Qt::KeyboardModifiers none = Qt::NoModifier, ctrl = Qt::ControlModifier;
+    QTest::newRow("Down") << Qt::Key_Down << none << 3 << 0;
+    QTest::newRow("Up") << Qt::Key_Up << none << 1 << 0;
+    QTest::newRow("Right") << Qt::Key_Right << none << 2 << 1;
+    QTest::newRow("Left at the first column") << Qt::Key_Left << none << 2 << 0;
+    QTest::newRow("End: last column") << Qt::Key_End << none << 2 << 1;
+    QTest::newRow("Ctrl+End: last row") << Qt::Key_End << ctrl << 7 << 0;
+    QTest::newRow("Ctrl+Home: first row") << Qt::Key_Home << ctrl << 0 << 0;
+    QTest::newRow("Ctrl+Right: last column") << Qt::Key_Right << ctrl << 2 << 1;
+    QTest::newRow("PgDn: a page, at most the last row") << Qt::Key_PageDown << none << 7 << 0;
+    QTest::newRow("PgUp") << Qt::Key_PageUp << none << 0 << 0;
+    QTest::newRow("Ctrl+PgUp: first visible") << Qt::Key_PageUp << ctrl << 0 << 0;
+    QTest::newRow("Ctrl+Down: last visible") << Qt::Key_Down << ctrl << 7 << 0;
+    QTest::newRow("Ctrl+Up: first visible") << Qt::Key_Up << ctrl << 0 << 0;
+    QTest::newRow("Tab: next column") << Qt::Key_Tab << none << 2 << 1;
+    QTest::newRow("Shift+Tab before the first column: previous row's last")
+        << Qt::Key_Backtab << Qt::KeyboardModifiers(Qt::ShiftModifier) << 1 << 1;
+    QTest::newRow("Alt+Tab: nothing") << Qt::Key_Tab << Qt::KeyboardModifiers(Qt::AltModifier) << 2 << 0;
+}
+
+void TstDBGrid::Keys() {
+    QFETCH(Qt::Key, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(int, row);
+    QFETCH(int, column);
+    TControlsFixture f;
+    TDBGrid* grid = MakeGrid(f);
+    f.Table->Open();
+    QVERIFY(f.ShowWindow());
+    grid->setFocus();
+    f.Table->MoveBy(2);
+    QTest::keyClick(grid, key, modifiers);
+    QCOMPARE(f.Table->RecNo(), row);
+    QCOMPARE(grid->SelectedIndex(), column);
+    QCOMPARE(f.Table->State(), dsBrowse);
+    QCOMPARE(grid->currentIndex().row(), row);
+}
+
+void TstDBGrid::EnterWritesWithoutPosting() {
+    TControlsFixture f;
+    TDBGrid* grid = MakeGrid(f);
+    f.Table->Open();
+    QVERIFY(f.ShowWindow());
+    grid->setFocus();
+    grid->SetSelectedIndex(1);
+    QTest::keyClick(grid, Qt::Key_Return);
+    QVERIFY(grid->EditorMode());
+    QCOMPARE(grid->InplaceEditor()->text(), QStringLiteral("0"));
+    Type(grid->InplaceEditor(), QStringLiteral("1"));
+    QTest::keyClick(grid->InplaceEditor(), Qt::Key_Return);
+    QVERIFY(!grid->EditorMode());
+    QCOMPARE(f.Table->State(), dsEdit);
+    QCOMPARE(f.Table->FieldByName(QStringLiteral("percent"))->AsString(), QStringLiteral("1"));
+    // Tab at the last column goes on to the next row as Down does: the change is posted.
+    QTest::keyClick(grid, Qt::Key_Tab);
+    QCOMPARE(f.Table->State(), dsBrowse);
+    QCOMPARE(f.Table->RecNo(), 1);
+    QCOMPARE(grid->SelectedIndex(), 0);
+    QCOMPARE(Cell(grid, 0, 1), QStringLiteral("1"));
+    f.Table->Close();
+    f.Table->Open();
+    QCOMPARE(Cell(grid, 0, 1), QStringLiteral("1"));
+}
+
+void TstDBGrid::TypingIntoANumberColumn_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("editing");
+    QTest::newRow("letter") << "a" << false;
+    QTest::newRow("cyrillic letter") << QStringLiteral("ж") << false;
+    QTest::newRow("apostrophe") << "'" << false;
+    QTest::newRow("digit") << "7" << true;
+}
+
+void TstDBGrid::TypingIntoANumberColumn() {
+    QFETCH(QString, typed);
+    QFETCH(bool, editing);
+    TControlsFixture f;
+    TDBGrid* grid = MakeGrid(f);
+    f.Table->Open();
+    QVERIFY(f.ShowWindow());
+    grid->setFocus();
+    grid->SetSelectedIndex(1);
+    Type(grid, typed);
+    QCOMPARE(grid->EditorMode(), editing);
+    QCOMPARE(f.Table->State(), editing ? dsEdit : dsBrowse);
+    if (editing) {
+        // Inside the editor too, a letter does not get into a number.
+        Type(grid->InplaceEditor(), QStringLiteral("x"));
+        QCOMPARE(grid->InplaceEditor()->text(), typed);
+    }
+}
+
+void TstDBGrid::RefusedPostKeepsTypedValues() {
+    TControlsFixture f;
+    TDBGrid* grid = MakeGrid(f);
+    TModalAnswerer answer;
+    f.Table->Open();
+    QVERIFY(f.ShowWindow());
+    grid->setFocus();
+    grid->SetSelectedIndex(1);
+    Type(grid, QStringLiteral("150"));
+    QTest::keyClick(grid->InplaceEditor(), Qt::Key_Down);
+    QVERIFY(answer.WaitAllAnswered());
+    QCOMPARE(answer.Texts().size(), 1);
+    QCOMPARE(answer.Seen().at(0).Icon, int(QMessageBox::Critical));
+    QVERIFY2(answer.Seen().at(0).Text.contains(QStringLiteral("CHECK"), Qt::CaseInsensitive),
+             qPrintable(answer.Seen().at(0).Text));
+    QCOMPARE(f.Table->State(), dsEdit);
+    QCOMPARE(f.Table->RecNo(), 0);
+    QCOMPARE(f.Table->FieldByName(QStringLiteral("percent"))->AsString(), QStringLiteral("150"));
+    QCOMPARE(Cell(grid, 0, 1), QStringLiteral("150"));
+    // The grid goes on: a corrected value posts.
+    QTest::keyClick(grid, Qt::Key_F2);
+    grid->InplaceEditor()->selectAll();
+    Type(grid->InplaceEditor(), QStringLiteral("50"));
+    QTest::keyClick(grid->InplaceEditor(), Qt::Key_Down);
+    QCOMPARE(f.Table->State(), dsBrowse);
+    QCOMPARE(f.Table->RecNo(), 1);
+    QCOMPARE(Cell(grid, 0, 1), QStringLiteral("50"));
+}
+
+void TstDBGrid::ReadOnlyGridTypingAndInsert() {
+    TControlsFixture f;
+    TDBGrid* grid = MakeGrid(f, TDBGridOptions::ReadOnly());
+    TModalAnswerer answer;
+    f.Table->Open();
+    QVERIFY(f.ShowWindow());
+    grid->setFocus();
+    grid->SetSelectedIndex(1);
+    Type(grid, QStringLiteral("9"));
+    QTest::keyClick(grid, Qt::Key_Insert);
+    QTest::keyClick(grid, Qt::Key_F2);
+    QTest::keyClick(grid, Qt::Key_Return);
+    f.Table->Last();
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(f.Table->State(), dsBrowse);
+    QCOMPARE(f.Table->RecordCount(), 8);
+    QVERIFY(!grid->EditorMode());
+    QVERIFY(answer.Seen().isEmpty());
+}
+
+void TstDBGrid::CtrlDelete_data() {
+    QTest::addColumn<unsigned>("options");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("rowsLeft");
+    QTest::newRow("default, OK") << TDBGridOptions::Default().Value() << "OK" << 7;
+    QTest::newRow("default, Cancel") << TDBGridOptions::Default().Value() << "Cancel" << 8;
+    QTest::newRow("read-only options, OK") << TDBGridOptions::ReadOnly().Value() << "OK" << 7;
+    QTest::newRow("read-only options, Cancel") << TDBGridOptions::ReadOnly().Value() << "Cancel" << 8;
+    QTest::newRow("without confirmation") << (TDBGridOptions::Default() - dgConfirmDelete).Value() << "" << 7;
+}
+
+void TstDBGrid::CtrlDelete() {
+    QFETCH(unsigned, options);
+    QFETCH(QString, answer);
+    QFETCH(int, rowsLeft);
+    TControlsFixture f;
+    TDBGrid* grid = MakeGrid(f, TDBGridOptions::FromValue(options));
+    TModalAnswerer answerer;
+    if (!answer.isEmpty())
+        answerer.Press(answer);
+    f.Table->Open();
+    QVERIFY(f.ShowWindow());
+    grid->setFocus();
+    f.Table->MoveBy(6);  // 20 %, referred to by nothing
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+    QVERIFY(answerer.WaitAllAnswered());
+    QCOMPARE(answerer.Seen().size(), answer.isEmpty() ? 0 : 1);
+    if (!answer.isEmpty()) {
+        QCOMPARE(answerer.Seen().at(0).Caption, QStringLiteral("Confirm"));
+        QCOMPARE(answerer.Seen().at(0).Text, QStringLiteral("Delete record?"));
+    }
+    QCOMPARE(f.Table->RecordCount(), rowsLeft);
+    QCOMPARE(grid->Model()->rowCount(), rowsLeft);
+    QCOMPARE(f.Table->RecNo(), 6);
+    QCOMPARE(f.Table->FieldByName(QStringLiteral("percent"))->AsString(),
+             rowsLeft == 7 ? QStringLiteral("25") : QStringLiteral("20"));
+}
+
+void TstDBGrid::RefusedDeleteKeepsRow() {
+    TControlsFixture f;
+    TDBGrid* grid = MakeGrid(f, TDBGridOptions::ReadOnly());
+    TModalAnswerer answer;
+    answer.Press(QStringLiteral("OK"));
+    f.Table->Open();
+    QVERIFY(f.ShowWindow());
+    grid->setFocus();
+    f.Table->MoveBy(2);  // 5 %, which wares refer to
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+    QVERIFY(answer.WaitAllAnswered());
+    QTRY_COMPARE(answer.Seen().size(), 2);
+    QCOMPARE(answer.Seen().at(1).Icon, int(QMessageBox::Critical));
+    QVERIFY(!answer.Seen().at(1).Text.isEmpty());
+    QCOMPARE(f.Table->RecordCount(), 8);
+    QCOMPARE(f.Table->RecNo(), 2);
+    QCOMPARE(Cell(grid, 2, 1), QStringLiteral("5"));
+}
+
+void TstDBGrid::CtrlDeleteOnEmptyDoesNothing() {
+    TControlsFixture f;
+    TDBGrid* grid = MakeGrid(f);
+    TModalAnswerer answer;
+    f.Table->SetFilter(QStringLiteral("percent = '99'"));
+    f.Table->SetFiltered(true);
+    f.Table->Open();
+    QVERIFY(f.ShowWindow());
+    grid->setFocus();
+    QCOMPARE(f.Table->RecordCount(), 0);
+    QTest::keyClick(grid, Qt::Key_Delete, Qt::ControlModifier);
+    QTest::qWait(50);
+    QVERIFY(answer.Seen().isEmpty());
+}
+
+void TstDBGrid::LeavingTheGrid_data() {
+    QTest::addColumn<bool>("cancelOnExit");
+    QTest::addColumn<bool>("typed");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<int>("state");
+    QTest::newRow("untouched, cancel on exit") << true << false << 8 << int(dsBrowse);
+    QTest::newRow("typed into, cancel on exit") << true << true << 9 << int(dsInsert);
+    QTest::newRow("untouched, without cancel on exit") << false << false << 9 << int(dsInsert);
+}
+
+void TstDBGrid::LeavingTheGrid() {
+    QFETCH(bool, cancelOnExit);
+    QFETCH(bool, typed);
+    QFETCH(int, count);
+    QFETCH(int, state);
+    TControlsFixture f;
+    TDBGridOptions options = TDBGridOptions::Default();
+    if (!cancelOnExit)
+        options = options - dgCancelOnExit;
+    TDBGrid* grid = MakeGrid(f, options);
+    auto* other = new QLineEdit(f.Window.get());
+    other->setGeometry(10, 250, 100, 20);
+    TModalAnswerer answer;
+    f.Table->Open();
+    QVERIFY(f.ShowWindow());
+    grid->setFocus();
+    grid->SetSelectedIndex(1);
+    f.Table->Last();
+    QTest::keyClick(grid, Qt::Key_Down);
+    if (typed)
+        Type(grid, QStringLiteral("12"));
+    other->setFocus();
+    QCOMPARE(QApplication::focusWidget(), other);
+    QCOMPARE(f.Table->RecordCount(), count);
+    QCOMPARE(int(f.Table->State()), state);
+    if (typed)
+        QCOMPARE(f.Table->FieldByName(QStringLiteral("percent"))->AsString(), QStringLiteral("12"));
+    QTest::qWait(50);
+    QVERIFY(answer.Seen().isEmpty());
+}
+
+void TstDBGrid::ClickMakesRowCurrent() {
+    TControlsFixture f;
+    TDBGrid* grid = MakeGrid(f);
+    f.Table->Open();
+    QVERIFY(f.ShowWindow());
+    const QRect cell = grid->visualRect(grid->Model()->index(4, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(f.Table->RecNo(), 4);
+    QCOMPARE(grid->SelectedIndex(), 1);
+    QCOMPARE(grid->Indicator()->MarkerAt(4), TDBGridIndicator::BrowseMarker);
+}
+
+void TstDBGrid::ClosedDataSetEmptiesGrid() {
+    TControlsFixture f;
+    TDBGrid* grid = MakeGrid(f);
+    QCOMPARE(grid->Model()->rowCount(), 0);
+    f.Table->Open();
+    QCOMPARE(grid->Model()->rowCount(), 8);
+    f.Table->Close();
+    QCOMPARE(grid->Model()->rowCount(), 0);
+    QCOMPARE(grid->Model()->columnCount(), 0);
+    QTest::keyClick(grid, Qt::Key_Down);  // nothing to do, nothing breaks
+    QCOMPARE(grid->Model()->rowCount(), 0);
+}
+
+QTEST_MAIN(TstDBGrid)
+#include "tst_dbgrid.moc"
