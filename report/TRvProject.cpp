@@ -11,6 +11,10 @@
 #include "TReportRun.h"
 #include "TReportSystem.h"
 
+namespace {
+const qint64 kMaxProjectBytes = 16 * 1024 * 1024;
+}  // namespace
+
 TRvProject::TRvProject(QObject* owner, const QString& name) : QObject(owner) {
     setObjectName(name);
 }
@@ -41,6 +45,11 @@ void TRvProject::Open() {
     if (path.isEmpty() || !info.exists() || info.isDir())
         throw EReportError(QStringLiteral("The following reporting project does not exist:") + QChar(13) +
                            QLatin1Char('"') + path + QLatin1Char('"'));
+    // A project is a few kilobytes; a device, a pipe or a huge file is not one and is not read.
+    if (!info.isFile() || info.size() > kMaxProjectBytes)
+        throw EReportError(
+            QStringLiteral("The reporting project \"%1\" cannot be read: it is not a report project")
+                .arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw EReportError(QStringLiteral("The reporting project \"%1\" cannot be opened: %2")

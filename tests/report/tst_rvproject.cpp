@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 #include "EReportError.h"
 #include "Exception.h"
@@ -388,6 +389,16 @@ private Q_SLOTS:
         QCOMPARE(answer.Seen().size(), 1);
         QVERIFY2(answer.Seen().at(0).Text.contains(fragment), qPrintable(answer.Seen().at(0).Text));
         QVERIFY(answer.Seen().at(0).Text.contains(QFileInfo(ProjectPath()).absoluteFilePath()));
+    }
+
+    void notARegularFileIsAnError() {
+        QVERIFY(QFile::remove(ProjectPath()));
+        QVERIFY(mkfifo(QFile::encodeName(ProjectPath()).constData(), 0600) == 0);
+        TModalAnswerer answer;
+        QVERIFY(!Click());  // must not block reading the pipe
+        QCOMPARE(answer.Seen().size(), 1);
+        QVERIFY2(answer.Seen().at(0).Text.contains(QLatin1String("not a report project")),
+                 qPrintable(answer.Seen().at(0).Text));
     }
 
     void unknownConnectionNameShowsTheEngineError() {
