@@ -2,6 +2,7 @@
 // page counts, headings on every page, band fields, conditions, golden pages and CSV, PDF text.
 #include <QDate>
 #include <QObject>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -258,6 +259,23 @@ private Q_SLOTS:
         }
         QVERIFY(text.contains(QStringLiteral("Страница %1 из %1").arg(prepared.Pages.size())));
         QVERIFY(text.contains(QStringLiteral("230,50")));  // 100.5 + 130, two decimals
+    }
+
+    // The printer output over a printer that writes PDF: the same pages, paper and text.
+    void printerGetsEveryPage() {
+        TVectorSource source(QStringLiteral("c"), TVectorSource::PriceColumns());
+        source.Rows = TVectorSource::PriceRows(60);
+        TPaginator paginator(PriceList(), kPrintDate);
+        const TPreparedReport prepared = paginator.Run(&source);
+        QTemporaryDir dir;
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
+        PrintReport(prepared, printer);
+        const QString text = TReportTestFiles::PdfText(printer.outputFileName());
+        QCOMPARE(text.count(QChar(12)), prepared.Pages.size());
+        QVERIFY(text.contains(QStringLiteral("Товар 60 ")));
+        QVERIFY(text.contains(QStringLiteral("Страница 2 из 2")));
     }
 
     void unwritableFileIsAnError() {
