@@ -40,7 +40,10 @@ public:
     bool ShowHint() const { return m_showHint; }
     void SetShowHint(bool show) { m_showHint = show; }
     static QString Hint(TNavigateBtn button);
-    void SetBounds(int left, int top, int width, int height) { setGeometry(left, top, width, height); }
+    void SetBounds(int left, int top, int width, int height) {
+        setGeometry(left, top, width, height);
+        FitWidth();
+    }
 
     bool ButtonEnabled(TNavigateBtn button) const { return m_enabled[button]; }
     bool ButtonVisible(TNavigateBtn button) const { return m_visible & (1u << button); }

@@ -21,7 +21,10 @@ public:
     QString LabelCaption() const;
     QString Text() const { return text(); }
     void SetText(const QString& text) { setText(text); }
-    void SetBounds(int left, int top, int width, int height) { setGeometry(left, top, width, height); }
+    void SetBounds(int left, int top, int width, int height) {
+        setGeometry(left, top, width, height);
+        PlaceLabel();  // a hidden edit hears of its move only when shown
+    }
 
     void setVisible(bool visible) override;
 

@@ -1,0 +1,143 @@
+// The field label over a real table: caption on every report, a handler's text standing until the
+// next one, hidden labels, a missing field, and text drawn as is inside the box.
+#include <QImage>
+#include <QTest>
+
+#include "Exception.h"
+#include "TControlsFixture.h"
+#include "TDBText.h"
+#include "TDataSet.h"
+#include "TField.h"
+
+class TstDBText : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void FollowsTheDataSet_data();
+    void FollowsTheDataSet();
+    void HandlerTextStandsUntilTheRowMoves();
+    void PickerClosedWithoutMovingKeepsText();
+    void MissingField_data();
+    void MissingField();
+    void CaseOfTheFieldName();
+    void AmpersandAndCutText();
+};
+
+namespace {
+
+TDBText* MakeLabel(TControlsFixture& f, const QString& field, bool visible = true) {
+    auto* label = new TDBText(f.Window.get());
+    label->setObjectName(QStringLiteral("DBText1"));
+    label->setGeometry(10, 10, 60, 17);
+    label->setVisible(visible);
+    label->SetDataField(field);
+    label->SetDataSource(f.Source);
+    return label;
+}
+
+}  // namespace
+
+void TstDBText::FollowsTheDataSet_data() {
+    QTest::addColumn<bool>("visible");
+    QTest::newRow("visible") << true;
+    QTest::newRow("hidden") << false;
+}
+
+void TstDBText::FollowsTheDataSet() {
+    QFETCH(bool, visible);
+    TControlsFixture f;
+    TDBText* label = MakeLabel(f, QStringLiteral("percent"), visible);
+    f.Window->show();
+    QCOMPARE(label->Caption(), QString());
+    f.Table->Open();
+    QCOMPARE(label->Caption(), QStringLiteral("0"));
+    f.Table->Last();
+    QCOMPARE(label->Caption(), QStringLiteral("25"));
+    f.Table->Edit();
+    f.Table->FieldByName(QStringLiteral("percent"))->SetAsString(QStringLiteral("26"));
+    QCOMPARE(label->Caption(), QStringLiteral("26"));  // the field's value changed
+    f.Table->Cancel();
+    QCOMPARE(label->Caption(), QStringLiteral("25"));
+    f.Table->Delete();
+    QCOMPARE(label->Caption(), QStringLiteral("20"));
+    f.Table->Close();
+    QCOMPARE(label->Caption(), QString());
+    QCOMPARE(label->isVisible(), visible);
+}
+
+void TstDBText::HandlerTextStandsUntilTheRowMoves() {
+    TControlsFixture f;
+    TDBText* label = MakeLabel(f, QStringLiteral("Iddiscount"), false);
+    f.Table->Open();
+    label->SetCaption(QStringLiteral(" "));
+    QCOMPARE(label->Caption(), QStringLiteral(" "));
+    f.Table->Next();
+    QCOMPARE(label->Caption(), QStringLiteral("2"));
+}
+
+void TstDBText::PickerClosedWithoutMovingKeepsText() {
+    TControlsFixture f;
+    TDBText* label = MakeLabel(f, QStringLiteral("Iddiscount"));
+    f.Table->Open();
+    label->SetCaption(QStringLiteral(" "));
+    f.Table->First();  // already there: no report
+    QCOMPARE(label->Caption(), QStringLiteral(" "));
+}
+
+void TstDBText::MissingField_data() {
+    QTest::addColumn<bool>("openFirst");
+    QTest::newRow("bound to an open data set") << true;
+    QTest::newRow("data set opened later") << false;
+}
+
+void TstDBText::MissingField() {
+    QFETCH(bool, openFirst);
+    TControlsFixture f;
+    if (openFirst)
+        f.Table->Open();
+    QString message;
+    try {
+        TDBText* label = MakeLabel(f, QStringLiteral("nosuch"));
+        Q_UNUSED(label);
+        f.Table->Open();
+    } catch (const Exception& e) {
+        message = e.Message();
+    }
+    QCOMPARE(message, QStringLiteral("DBText1: Field 'nosuch' not found"));
+}
+
+void TstDBText::CaseOfTheFieldName() {
+    TControlsFixture f;
+    TDBText* label = MakeLabel(f, QStringLiteral("PERCENT"));
+    f.Table->Open();
+    f.Table->Next();
+    QCOMPARE(label->Caption(), QStringLiteral("3"));
+}
+
+void TstDBText::AmpersandAndCutText() {
+    TControlsFixture f;
+    TDBText* label = MakeLabel(f, QString());
+    label->SetColor(Qt::white);
+    f.Window->show();
+    label->SetCaption(QStringLiteral("A&B"));
+    QCOMPARE(label->text(), QStringLiteral("A&B"));
+    // Plain text: the ampersand is drawn, not taken as a mnemonic, so "A&B" is wider than "AB".
+    const auto inkWidth = [label] {
+        const QImage image = label->grab().toImage();
+        int right = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) < 128)
+                    right = qMax(right, x);
+        return right;
+    };
+    const int withAmpersand = inkWidth();
+    label->SetCaption(QStringLiteral("AB"));
+    QVERIFY(withAmpersand > inkWidth() + 3);
+    // A long text stays inside the fixed box.
+    label->SetCaption(QString(200, QLatin1Char('W')));
+    QCOMPARE(label->size(), QSize(60, 17));
+    QCOMPARE(label->Color(), QColor(Qt::white));
+}
+
+QTEST_MAIN(TstDBText)
+#include "tst_dbtext.moc"
