@@ -44,6 +44,9 @@ private Q_SLOTS:
     void LeavingTheGrid_data();
     void LeavingTheGrid();
     void ClickMakesRowCurrent();
+    void TextTypedAsIs_data();
+    void TextTypedAsIs();
+    void RefusedInsertKeepsTheNewRow();
     void ClosedDataSetEmptiesGrid();
 };
 
@@ -560,6 +563,55 @@ void TstDBGrid::ClosedDataSetEmptiesGrid() {
     QCOMPARE(grid->Model()->columnCount(), 0);
     QTest::keyClick(grid, Qt::Key_Down);  // nothing to do, nothing breaks
     QCOMPARE(grid->Model()->rowCount(), 0);
+}
+
+void TstDBGrid::TextTypedAsIs_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("apostrophe") << QStringLiteral("ООО «O'Брайен»");
+    QTest::newRow("quotes and semicolon") << QStringLiteral("a\"; DROP TABLE provider; --");
+    QTest::newRow("ampersand and percent") << QStringLiteral("Иванов & сын, 100%");
+}
+
+void TstDBGrid::TextTypedAsIs() {
+    QFETCH(QString, text);
+    TControlsFixture f(QStringLiteral("provider"));
+    TDBGrid* grid = MakeGrid(f);
+    f.Table->Open();
+    QVERIFY(f.ShowWindow());
+    grid->setFocus();
+    grid->SetSelectedIndex(1);  // name
+    f.Table->Next();
+    Type(grid, text);
+    QTest::keyClick(grid->InplaceEditor(), Qt::Key_Up);
+    QCOMPARE(f.Table->State(), dsBrowse);
+    f.Table->Close();
+    f.Table->Open();
+    QCOMPARE(f.Table->RecordCount(), 8);
+    QCOMPARE(Cell(grid, 1, 1), text);
+}
+
+void TstDBGrid::RefusedInsertKeepsTheNewRow() {
+    TControlsFixture f(QStringLiteral("provider"));
+    TDBGrid* grid = MakeGrid(f);
+    TModalAnswerer answer;
+    f.Table->Open();
+    QVERIFY(f.ShowWindow());
+    grid->setFocus();
+    f.Table->Last();
+    QTest::keyClick(grid, Qt::Key_Down);
+    grid->SetSelectedIndex(3);  // phone only: the name, which may not be empty, stays empty
+    Type(grid, QStringLiteral("8-495-000-00-00"));
+    QTest::keyClick(grid->InplaceEditor(), Qt::Key_Up);
+    QVERIFY(answer.WaitAllAnswered());
+    QTRY_COMPARE(answer.Seen().size(), 1);
+    QCOMPARE(answer.Seen().at(0).Icon, int(QMessageBox::Critical));
+    QCOMPARE(f.Table->State(), dsInsert);
+    QCOMPARE(f.Table->RecNo(), 8);
+    QCOMPARE(Cell(grid, 8, 3), QStringLiteral("8-495-000-00-00"));
+    // Esc gives the refused new row up.
+    QTest::keyClick(grid, Qt::Key_Escape);
+    QCOMPARE(f.Table->State(), dsBrowse);
+    QCOMPARE(f.Table->RecordCount(), 8);
 }
 
 QTEST_MAIN(TstDBGrid)
