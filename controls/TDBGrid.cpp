@@ -407,22 +407,22 @@ void TDBGrid::HandleKey(QKeyEvent* event) {
             MoveRow(ctrl ? lastVisible : set->RecNo() + VisibleRowCount());
             return;
         case Qt::Key_Left:
-            GoColumn(ctrl ? 0 : m_column - 1);
+            GoColumn(ctrl ? EdgeColumn(-1) : NeighbourColumn(-1));
             return;
         case Qt::Key_Right:
-            GoColumn(ctrl ? ColumnCount() - 1 : m_column + 1);
+            GoColumn(ctrl ? EdgeColumn(1) : NeighbourColumn(1));
             return;
         case Qt::Key_Home:
             if (ctrl || ColumnCount() == 1)
                 MoveRow(0);
             else
-                GoColumn(0);
+                GoColumn(EdgeColumn(-1));
             return;
         case Qt::Key_End:
             if (ctrl || ColumnCount() == 1)
                 MoveRow(count - 1);
             else
-                GoColumn(ColumnCount() - 1);
+                GoColumn(EdgeColumn(1));
             return;
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
@@ -515,8 +515,8 @@ void TDBGrid::Down() {
 }
 
 void TDBGrid::TabForward() {
-    if (m_column < ColumnCount() - 1) {
-        GoColumn(m_column + 1);
+    if (m_column != EdgeColumn(1)) {
+        GoColumn(NeighbourColumn(1));
         return;
     }
     TDataSet* set = DataSet();
@@ -527,14 +527,14 @@ void TDBGrid::TabForward() {
         return;
     CommitEditor();
     CloseEditor();
-    m_column = 0;
+    m_column = EdgeColumn(-1);
     Down();
     FollowCurrent();
 }
 
 void TDBGrid::TabBack() {
-    if (m_column > 0) {
-        GoColumn(m_column - 1);
+    if (m_column != EdgeColumn(-1)) {
+        GoColumn(NeighbourColumn(-1));
         return;
     }
     TDataSet* set = DataSet();
@@ -542,9 +542,31 @@ void TDBGrid::TabBack() {
         return;
     CommitEditor();
     CloseEditor();
-    m_column = ColumnCount() - 1;
+    m_column = EdgeColumn(1);
     Up();
     FollowCurrent();
+}
+
+int TDBGrid::NeighbourColumn(int step) const {
+    // Columns go by where they stand on screen (the user may have moved them), hidden ones skipped.
+    const QHeaderView* header = horizontalHeader();
+    for (int v = header->visualIndex(m_column) + step; v >= 0 && v < ColumnCount(); v += step) {
+        const int logical = header->logicalIndex(v);
+        if (!header->isSectionHidden(logical))
+            return logical;
+    }
+    return m_column;
+}
+
+int TDBGrid::EdgeColumn(int side) const {
+    const QHeaderView* header = horizontalHeader();
+    const int count = ColumnCount();
+    for (int i = 0; i < count; ++i) {
+        const int logical = header->logicalIndex(side < 0 ? i : count - 1 - i);
+        if (!header->isSectionHidden(logical))
+            return logical;
+    }
+    return 0;
 }
 
 void TDBGrid::GoColumn(int column) {

@@ -73,6 +73,8 @@ private:
     void TabForward();
     void TabBack();
     void GoColumn(int column);
+    int NeighbourColumn(int step) const;
+    int EdgeColumn(int side) const;
     void DeleteRow();
     void TypeChar(const QString& text);
     void OpenEditor();

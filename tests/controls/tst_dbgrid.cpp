@@ -44,6 +44,7 @@ private Q_SLOTS:
     void LeavingTheGrid_data();
     void LeavingTheGrid();
     void ClickMakesRowCurrent();
+    void KeysFollowMovedColumns();
     void TextTypedAsIs_data();
     void TextTypedAsIs();
     void RefusedInsertKeepsTheNewRow();
@@ -563,6 +564,25 @@ void TstDBGrid::ClosedDataSetEmptiesGrid() {
     QCOMPARE(grid->Model()->columnCount(), 0);
     QTest::keyClick(grid, Qt::Key_Down);  // nothing to do, nothing breaks
     QCOMPARE(grid->Model()->rowCount(), 0);
+}
+
+void TstDBGrid::KeysFollowMovedColumns() {
+    TControlsFixture f(QStringLiteral("provider"));
+    TDBGrid* grid = MakeGrid(f);
+    f.Table->Open();
+    QVERIFY(f.ShowWindow());
+    grid->setFocus();
+    // On screen: phone, Idprovider, name, agentname.
+    grid->horizontalHeader()->moveSection(3, 0);
+    QTest::keyClick(grid, Qt::Key_Home);
+    QCOMPARE(grid->SelectedIndex(), 3);
+    QTest::keyClick(grid, Qt::Key_Right);
+    QCOMPARE(grid->SelectedIndex(), 0);
+    QTest::keyClick(grid, Qt::Key_End);
+    QCOMPARE(grid->SelectedIndex(), 2);
+    QTest::keyClick(grid, Qt::Key_Tab);  // past the last one on screen: the next row's first
+    QCOMPARE(grid->SelectedIndex(), 3);
+    QCOMPARE(f.Table->RecNo(), 1);
 }
 
 void TstDBGrid::TextTypedAsIs_data() {
