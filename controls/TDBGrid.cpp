@@ -81,7 +81,8 @@ TDBGrid::TDBGrid(QWidget* parent)
     connect(m_editor, &QLineEdit::textEdited, this, Handler([this] { EditorEdited(m_editor->text()); }));
 
     connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
-        if (m_model->ExplicitColumns() && !m_settingColumns && horizontalHeader()->count() > 0)
+        if (m_model->ExplicitColumns() && !m_settingColumns && m_laidOutOpen &&
+            horizontalHeader()->count() > 0)
             m_headerState = horizontalHeader()->saveState();
     });
     connect(m_model, &TDBGridModel::Reopened, this, [this] { LayoutColumns(); });
@@ -148,6 +149,7 @@ void TDBGrid::ApplyOptions() {
 void TDBGrid::SetColumns(const QVector<TColumn>& columns) {
     m_columns = columns;
     m_headerState.clear();
+    m_laidOutOpen = false;
     QStringList names;
     for (const TColumn& c : columns)
         names.append(c.FieldName);
@@ -195,6 +197,9 @@ void TDBGrid::LayoutColumns() {
     }
     for (int c = 0; c < m_columns.size() && c < ColumnCount(); ++c)
         setColumnHidden(c, !m_columns.at(c).Visible);
+    // Widths worth keeping are those laid out from the fields, not the placeholders of a closed grid.
+    if (DataSet() && DataSet()->Active())
+        m_laidOutOpen = true;
     if (m_column >= ColumnCount())
         m_column = qMax(0, ColumnCount() - 1);
     FollowCurrent();

@@ -106,4 +106,5 @@ private:
     // Widths and order of an explicit column list, kept across the data set's re-opening.
     QByteArray m_headerState;
     bool m_settingColumns = false;
+    bool m_laidOutOpen = false;
 };

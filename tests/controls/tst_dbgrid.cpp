@@ -55,6 +55,8 @@ namespace {
 
 TDBGrid* MakeGrid(TControlsFixture& f, TDBGridOptions options = TDBGridOptions::Default()) {
     auto* grid = new TDBGrid(f.Window.get());
+    // Every test drives the model under Qt's checker too.
+    new QAbstractItemModelTester(grid->Model(), QAbstractItemModelTester::FailureReportingMode::QtTest, grid);
     grid->setObjectName(QStringLiteral("DBGrid1"));
     grid->setGeometry(10, 10, 400, 200);
     grid->SetOptions(options);
@@ -163,6 +165,8 @@ void TstDBGrid::ExplicitColumnsKeepWidths() {
     QCOMPARE(Cell(grid, 0, 1), QString());
     QCOMPARE(Cell(grid, 1, 0), QStringLiteral("3"));
     QCOMPARE(grid->horizontalHeader()->sectionSize(2), 33);
+    const int digit = QFontMetrics(grid->font()).horizontalAdvance(QLatin1Char('0'));
+    QCOMPARE(grid->horizontalHeader()->sectionSize(0), 12 * digit + 4);
     grid->horizontalHeader()->resizeSection(0, 140);
     grid->horizontalHeader()->moveSection(2, 0);
     f.Table->Close();
