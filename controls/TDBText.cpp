@@ -35,6 +35,8 @@ void TDBText::SetColor(const QColor& color) {
     QPalette p = palette();
     p.setColor(QPalette::Window, color);
     setPalette(p);
+    // Our own role: a form paints itself in the button face and its children would inherit that.
+    setBackgroundRole(QPalette::Window);
     setAutoFillBackground(true);
 }
 

@@ -115,6 +115,7 @@ void TstDBText::CaseOfTheFieldName() {
 
 void TstDBText::AmpersandAndCutText() {
     TControlsFixture f;
+    f.Window->setBackgroundRole(QPalette::Button);  // as forms do
     TDBText* label = MakeLabel(f, QString());
     label->SetColor(Qt::white);
     f.Window->show();
@@ -137,6 +138,9 @@ void TstDBText::AmpersandAndCutText() {
     label->SetCaption(QString(200, QLatin1Char('W')));
     QCOMPARE(label->size(), QSize(60, 17));
     QCOMPARE(label->Color(), QColor(Qt::white));
+    // The colour fills the box.
+    label->SetCaption(QString());
+    QCOMPARE(QColor(label->grab().toImage().pixel(30, 8)), QColor(Qt::white));
 }
 
 QTEST_MAIN(TstDBText)
