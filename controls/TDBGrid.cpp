@@ -78,6 +78,8 @@ TDBGrid::TDBGrid(QWidget* parent)
     m_editor->setFrame(false);
     m_editor->hide();
     m_editor->installEventFilter(this);
+    // A click on the indicator moves to that row, as a click on one of its cells does.
+    m_indicator->viewport()->installEventFilter(this);
     connect(m_editor, &QLineEdit::textEdited, this, Handler([this] { EditorEdited(m_editor->text()); }));
 
     connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
@@ -260,6 +262,8 @@ void TDBGrid::OpenEditor() {
     m_editorColumn = m_column;
     m_editorStart = field->DisplayText();
     m_editorStartValue = field->Value();
+    // A text column of a declared size takes no more than fits.
+    m_editor->setMaxLength(!field->IsNumeric() && field->Size() > 0 ? field->Size() : 32767);
     m_editor->setText(m_editorStart);
     m_editor->selectAll();
     m_editor->show();
@@ -378,6 +382,20 @@ bool TDBGrid::eventFilter(QObject* watched, QEvent* event) {
             if (field && !field->IsValidChar(text.at(0)))
                 return true;
         }
+    }
+    if (watched == m_indicator->viewport() && event->type() == QEvent::MouseButtonPress) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const int row = m_indicator->logicalIndexAt(mouse->position().toPoint());
+        if (mouse->button() == Qt::LeftButton && row >= 0) {
+            setFocus(Qt::MouseFocusReason);
+            Dispatch([this, row] {
+                CommitEditor();
+                CloseEditor();
+                MoveToRow(DataSet(), row);
+                FollowCurrent();
+            });
+        }
+        return true;
     }
     if (watched == m_editor && event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);

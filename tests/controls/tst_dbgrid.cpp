@@ -555,6 +555,10 @@ void TstDBGrid::ClickMakesRowCurrent() {
     QCOMPARE(f.Table->RecNo(), 4);
     QCOMPARE(grid->SelectedIndex(), 1);
     QCOMPARE(grid->Indicator()->MarkerAt(4), TDBGridIndicator::BrowseMarker);
+    const QRect indicatorCell(0, grid->Indicator()->sectionViewportPosition(6), TDBGridIndicator::Width,
+                              grid->Indicator()->sectionSize(6));
+    QTest::mouseClick(grid->Indicator()->viewport(), Qt::LeftButton, {}, indicatorCell.center());
+    QCOMPARE(f.Table->RecNo(), 6);
 }
 
 void TstDBGrid::ClosedDataSetEmptiesGrid() {
