@@ -20,8 +20,6 @@ Q_DECLARE_METATYPE(Qt::KeyboardModifiers)
 class TstDBGrid : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void OptionValues_data();
-    void OptionValues();
     void ModelPassesTheTester();
     void ColumnsOfEveryField();
     void ExplicitColumnsKeepWidths();
@@ -75,27 +73,6 @@ QString Cell(TDBGrid* grid, int row, int column) {
 }
 
 }  // namespace
-
-void TstDBGrid::OptionValues_data() {
-    QTest::addColumn<unsigned>("value");
-    QTest::addColumn<bool>("editing");
-    QTest::addColumn<bool>("cancelOnExit");
-    QTest::newRow("default") << TDBGridOptions::Default().Value() << true << true;
-    QTest::newRow("read-only") << TDBGridOptions::ReadOnly().Value() << false << true;
-    QTest::newRow("from 3325") << TDBGridOptions::FromValue(3325).Value() << true << true;
-    QTest::newRow("bits beyond the set dropped")
-        << TDBGridOptions::FromValue(0x10000 | 1).Value() << true << false;
-}
-
-void TstDBGrid::OptionValues() {
-    QFETCH(unsigned, value);
-    QFETCH(bool, editing);
-    QFETCH(bool, cancelOnExit);
-    const TDBGridOptions o = TDBGridOptions::FromValue(value);
-    QCOMPARE(o.Contains(dgEditing), editing);
-    QCOMPARE(o.Contains(dgCancelOnExit), cancelOnExit);
-    QVERIFY(value == 3325 || value == 3324 || value == 1);
-}
 
 void TstDBGrid::ModelPassesTheTester() {
     TControlsFixture f;

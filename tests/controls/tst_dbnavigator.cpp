@@ -27,8 +27,6 @@ private Q_SLOTS:
     void EqualWidths();
     void KeysMoveFocusAndPress();
     void MouseClick();
-    void Hints_data();
-    void Hints();
 };
 
 namespace {
@@ -293,21 +291,6 @@ void TstDBNavigator::MouseClick() {
     QCOMPARE(f.Table->State(), dsBrowse);
     QTest::mouseClick(nav, Qt::LeftButton, {}, nav->ButtonRect(Nav::nbEdit).center());
     QCOMPARE(f.Table->State(), dsEdit);
-}
-
-void TstDBNavigator::Hints_data() {
-    QTest::addColumn<int>("button");
-    QTest::addColumn<QString>("hint");
-    const char* hints[] = {"First record",  "Prior record", "Next record", "Last record", "Insert record",
-                           "Delete record", "Edit record",  "Post edit",   "Cancel edit", "Refresh data"};
-    for (int b = 0; b < Nav::ButtonCount; ++b)
-        QTest::newRow(hints[b]) << b << QString::fromLatin1(hints[b]);
-}
-
-void TstDBNavigator::Hints() {
-    QFETCH(int, button);
-    QFETCH(QString, hint);
-    QCOMPARE(TDBNavigator::Hint(Nav::TNavigateBtn(button)), hint);
 }
 
 QTEST_MAIN(TstDBNavigator)

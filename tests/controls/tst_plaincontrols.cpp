@@ -69,15 +69,10 @@ void TstPlainControls::LabelFollowsVisibilityAndEnabled() {
 
 void TstPlainControls::TickButton() {
     QWidget window;
-    TBitBtn a(&window), b(&window);
-    QCOMPARE(a.size(), QSize(75, 35));
-    QCOMPARE(a.text(), QString());
-    QVERIFY(!a.icon().isNull());
-    QVERIFY(!a.isDefault());
-    QVERIFY(!a.autoDefault());
-    // One glyph for every button.
-    QCOMPARE(a.icon().cacheKey() != 0, true);
-    QCOMPARE(&::TickGlyph(), &::TickGlyph());
+    TBitBtn button(&window);
+    QCOMPARE(button.size(), QSize(75, 35));
+    QCOMPARE(button.text(), QString());
+    QVERIFY(!button.icon().isNull());
 }
 
 void TstPlainControls::TickGlyph() {
