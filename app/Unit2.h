@@ -1,12 +1,25 @@
-// TForm2, the main window: caption, stored geometry, the page control with its three tabs and the
-// goods tab's month calendar. Closing it closes the main form Form1, which ends the program.
-// Relies on Form1 (Unit1); the controls bound to DataModule3 are bound by BindDataModule.
+// TForm2, the main window: menu bar, context menu, the page control with its three tabs and the goods
+// tab (goods grid and navigator, sort choices, the password that unlocks the editing functions, the
+// buttons that open the entry windows and print the price list, a month calendar). Closing it closes
+// the main form Form1, which ends the program. Relies on DataModule3 (bound by BindDataModule), on the
+// controls of controls/ and on the windows Form4, Form7, Form9, Form11 and Form15.
 #pragma once
 
 #include "TForm.h"
 
+class QAction;
 class QCalendarWidget;
+class QCheckBox;
+class QGroupBox;
+class QMenu;
+class QMenuBar;
+class QPushButton;
 class QTabWidget;
+class TBitBtn;
+class TDBGrid;
+class TDBNavigator;
+class TLabeledEdit;
+class TRadioButton;
 
 class TForm2 : public TForm {
     Q_OBJECT
@@ -18,11 +31,55 @@ public:
     void BindDataModule();
 
     void FormClose();
+    void CheckBox1Click();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void RadioButton3Click();
+    void RadioButton4Click();
+    void BitBtn1Click();
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void N5Click();
+    void N7Click();
+    void N8Click();
+    void N10Click();
+    void N11Click();
+
+    QMenuBar* MainMenu1;
+    QMenu* N1;
+    QAction* N2;
+    QAction* N3;
+    QAction* N4;
+    QAction* N6;
+    QAction* N5;
+    QAction* N7;
+    QAction* N11;
+    QMenu* PopupMenu1;
+    QAction* N10;
+    QAction* N9;
+    QAction* N8;
 
     QTabWidget* PageControl1;
     QWidget* TabSheet1;
     QWidget* TabSheet2;
     QWidget* TabSheet3;
+
+    TDBGrid* DBGrid1;
+    TDBNavigator* DBNavigator1;
+    QGroupBox* GroupBox1;
+    QCheckBox* CheckBox1;
+    TRadioButton* RadioButton1;
+    TRadioButton* RadioButton2;
+    TRadioButton* RadioButton3;
+    TRadioButton* RadioButton4;
+    TLabeledEdit* LabeledEdit1;
+    TBitBtn* BitBtn1;
+    QPushButton* Button1;
+    QPushButton* Button2;
+    QPushButton* Button3;
+    QPushButton* Button4;
     QCalendarWidget* MonthCalendar1;
 };
 
