@@ -20,7 +20,6 @@
 #include "TField.h"
 #include "THandlerDispatch.h"
 #include "TMessageBoxes.h"
-#include "TRowMove.h"
 
 namespace {
 
@@ -391,7 +390,7 @@ bool TDBGrid::eventFilter(QObject* watched, QEvent* event) {
             Dispatch([this, row] {
                 CommitEditor();
                 CloseEditor();
-                MoveToRow(DataSet(), row);
+                DataSet()->MoveBy(row - DataSet()->RecNo());
                 FollowCurrent();
             });
         }
@@ -514,7 +513,7 @@ void TDBGrid::MoveRow(int row) {
     TDataSet* set = DataSet();
     CommitEditor();
     CloseEditor();
-    MoveToRow(set, row);
+    set->MoveBy(row - set->RecNo());
 }
 
 void TDBGrid::Up() {
@@ -641,7 +640,7 @@ void TDBGrid::mousePressEvent(QMouseEvent* event) {
         CloseEditor();
         m_column = index.column();
         if (index.row() != set->RecNo())
-            MoveToRow(set, index.row());
+            set->MoveBy(index.row() - set->RecNo());
         FollowCurrent();
     });
 }

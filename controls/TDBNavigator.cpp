@@ -14,7 +14,6 @@
 #include "THandlerDispatch.h"
 #include "TMessageBoxes.h"
 #include "TNavigatorGlyphs.h"
-#include "TRowMove.h"
 
 TDBNavigator::TDBNavigator(QWidget* parent) : QWidget(parent) {
     // Reached by Tab only: a click on a button leaves the focus where it was (a grid keeps its editor).
@@ -119,10 +118,10 @@ void TDBNavigator::BtnClick(TNavigateBtn button) {
             set->First();
             break;
         case nbPrior:
-            MoveRows(set, -1);
+            set->Prior();
             break;
         case nbNext:
-            MoveRows(set, 1);
+            set->Next();
             break;
         case nbLast:
             set->Last();
