@@ -221,7 +221,10 @@ void TForm2::CheckBox1Click() {
     RadioButton4->SetChecked(false);
 }
 
+// Each sort first posts a row being edited in the goods grid: closing would drop what was typed. A
+// refused row stays in the grid with its text and the list keeps its order.
 void TForm2::RadioButton1Click() {
+    DataModule3->ADOQuery1->CheckBrowseMode();
     DataModule3->ADOQuery1->Close();
     if (CheckBox1->isChecked())
         DataModule3->ADOQuery1->SQL().SetStrings(kOrderingLine,
@@ -232,6 +235,7 @@ void TForm2::RadioButton1Click() {
 }
 
 void TForm2::RadioButton2Click() {
+    DataModule3->ADOQuery1->CheckBrowseMode();
     DataModule3->ADOQuery1->Close();
     if (CheckBox1->isChecked())
         DataModule3->ADOQuery1->SQL().SetStrings(kOrderingLine, QStringLiteral("ORDER BY description DESC"));
@@ -241,6 +245,7 @@ void TForm2::RadioButton2Click() {
 }
 
 void TForm2::RadioButton3Click() {
+    DataModule3->ADOQuery1->CheckBrowseMode();
     DataModule3->ADOQuery1->Close();
     if (CheckBox1->isChecked())
         DataModule3->ADOQuery1->SQL().SetStrings(kOrderingLine, QStringLiteral("ORDER BY  Поставщик DESC"));
@@ -250,6 +255,7 @@ void TForm2::RadioButton3Click() {
 }
 
 void TForm2::RadioButton4Click() {
+    DataModule3->ADOQuery1->CheckBrowseMode();
     DataModule3->ADOQuery1->Close();
     if (CheckBox1->isChecked())
         DataModule3->ADOQuery1->SQL().SetStrings(kOrderingLine, QStringLiteral("ORDER BY saleprice DESC"));

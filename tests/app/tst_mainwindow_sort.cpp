@@ -4,6 +4,7 @@
 // the last read, and a re-open that fails because the database went away.
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTest>
 
@@ -16,6 +17,10 @@
 #include "TDBGridModel.h"
 #include "TDBNavigator.h"
 #include "TErrorBox.h"
+#include "TField.h"
+#include "TLabeledEdit.h"
+#include "TBitBtn.h"
+#include <QLineEdit>
 #include "TModalAnswerer.h"
 #include "TRadioButton.h"
 #include "TTestDatabase.h"
@@ -112,6 +117,7 @@ private Q_SLOTS:
     void SelectedRadioAgainReadsNothing();
     void AddedGoodsShowAfterASort();
     void FailedReopenLeavesListClosed();
+    void EditedCellSurvivesASort();
 
 private:
     TTestDatabase* m_db = nullptr;
@@ -316,6 +322,44 @@ void TstMainWindowSort::FailedReopenLeavesListClosed() {
     QVERIFY(Goods()->Active());
     QCOMPARE(OrderingLine(), QStringLiteral("ORDER BY saleprice ASC"));
     QVERIFY(Form2->DBGrid1->Model()->rowCount() > 10);
+}
+
+void TstMainWindowSort::EditedCellSurvivesASort() {
+    QTest::mouseClick(Form2->RadioButton1, Qt::LeftButton);
+    Form2->LabeledEdit1->SetText(QStringLiteral("047"));
+    QTest::mouseClick(Form2->BitBtn1, Qt::LeftButton);
+    QVERIFY(Goods()->CanModify());
+    const QString name = Goods()->FieldByName(QStringLiteral("Наименование"))->AsString();
+    // A new purchase price typed into the first row's cell, then straight to another sort choice.
+    TDBGrid* grid = Form2->DBGrid1;
+    grid->setFocus();
+    grid->SetSelectedIndex(3);
+    QTest::keyClick(grid, Qt::Key_F2);
+    QVERIFY(grid->EditorMode());
+    grid->InplaceEditor()->selectAll();
+    QTest::keyClicks(grid->InplaceEditor(), QStringLiteral("12345"));
+    QTest::mouseClick(Form2->RadioButton4, Qt::LeftButton);
+    QCOMPARE(m_boxes->Texts(), QStringList());
+    QCOMPARE(OrderingLine(), QStringLiteral("ORDER BY saleprice ASC"));
+    QVERIFY(Goods()->Active());
+    TADOQuery check(nullptr, QStringLiteral("Check"));
+    check.SetConnection(DataModule3->ADOConnection1);
+    check.SQL().Add(QStringLiteral("SELECT orderprice FROM wares WHERE name = '%1'").arg(name));
+    check.Open();
+    QCOMPARE(check.Field(0)->AsString(), QStringLiteral("12345"));
+
+    // A value the database refuses keeps the row being edited with what was typed; the list stays.
+    grid->setFocus();
+    grid->SetSelectedIndex(3);
+    QTest::keyClick(grid, Qt::Key_F2);
+    grid->InplaceEditor()->selectAll();
+    QTest::keyClicks(grid->InplaceEditor(), QStringLiteral("-5"));
+    m_boxes->ClearSeen();
+    QTest::mouseClick(Form2->RadioButton2, Qt::LeftButton);
+    QCOMPARE(m_boxes->Seen().size(), 1);
+    QCOMPARE(Goods()->State(), dsEdit);
+    QCOMPARE(Goods()->FieldByName(QStringLiteral("Цена закупа"))->AsString(), QStringLiteral("-5"));
+    QCOMPARE(OrderingLine(), QStringLiteral("ORDER BY saleprice ASC"));
 }
 
 QTEST_MAIN(TstMainWindowSort)
