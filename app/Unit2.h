@@ -1,8 +1,6 @@
-// TForm2, the main window: menu bar, context menu, the page control with its three tabs and the goods
-// tab (goods grid and navigator, sort choices, the password that unlocks the editing functions, the
-// buttons that open the entry windows and print the price list, a month calendar). Closing it closes
-// the main form Form1, which ends the program. Relies on DataModule3 (bound by BindDataModule), on the
-// controls of controls/ and on the windows Form4, Form7, Form9, Form11 and Form15.
+// TForm2, the main window: menu bar, context menu, three tabs; the goods tab with its sort choices and the
+// password that unlocks the editing functions. Closing it closes Form1, which ends the program.
+// Relies on DataModule3 (bound by BindDataModule), controls/ and the windows it opens modally.
 #pragma once
 
 #include "TForm.h"
