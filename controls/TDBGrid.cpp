@@ -20,6 +20,7 @@
 #include "TField.h"
 #include "THandlerDispatch.h"
 #include "TMessageBoxes.h"
+#include "TWindowFont.h"
 
 namespace {
 
@@ -48,9 +49,7 @@ private:
 
 TDBGrid::TDBGrid(QWidget* parent)
     : QTableView(parent), m_model(new TDBGridModel(this)), m_indicator(new TDBGridIndicator(this)) {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(WindowFont());
     m_indicator->SetDataSet([this] { return DataSet(); });
     setVerticalHeader(m_indicator);
     setModel(m_model);
@@ -61,7 +60,7 @@ TDBGrid::TDBGrid(QWidget* parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     setFocusPolicy(Qt::StrongFocus);
     // Rows of the cell font's height plus a margin; fixed, so sizing never measures rows.
-    const int rowHeight = QFontMetrics(font).height() + 4;
+    const int rowHeight = QFontMetrics(WindowFont()).height() + 4;
     m_indicator->setMinimumSectionSize(1);
     m_indicator->setDefaultSectionSize(rowHeight);
     m_indicator->setFixedWidth(TDBGridIndicator::Width);

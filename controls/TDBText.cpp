@@ -6,11 +6,10 @@
 #include "TDataSet.h"
 #include "TDataSource.h"
 #include "TField.h"
+#include "TWindowFont.h"
 
 TDBText::TDBText(QWidget* parent) : QLabel(parent) {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(WindowFont());
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Not growing with the text: the box is the label's fixed geometry and the text is clipped there.

@@ -4,11 +4,11 @@
 #include <QEvent>
 #include <QLabel>
 
+#include "TWindowFont.h"
+
 TLabeledEdit::TLabeledEdit(QWidget* parent) : QLineEdit(parent), m_label(new QLabel(parent)) {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(11);
-    setFont(font);
-    m_label->setFont(font);
+    setFont(WindowFont());
+    m_label->setFont(WindowFont());
     m_label->setTextFormat(Qt::PlainText);
     m_label->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     m_label->setBuddy(this);

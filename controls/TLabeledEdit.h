@@ -3,10 +3,9 @@
 // visibility and enabled state.
 #pragma once
 
+#include <QLabel>  // QPointer<QLabel> needs the whole class
 #include <QLineEdit>
 #include <QPointer>
-
-class QLabel;
 
 class TLabeledEdit : public QLineEdit {
     Q_OBJECT

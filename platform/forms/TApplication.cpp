@@ -42,7 +42,11 @@ TApplication::~TApplication() {
 }
 
 void TApplication::Initialize() {
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("DejaVu Sans"));
+    // Liberation Sans has the narrow metrics the stored control sizes were laid out for (DejaVu Sans
+    // is about a tenth wider and cuts captions such as "По наименованию"); DejaVu Sans stands in
+    // where it is missing.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
 }
 
 QString TApplication::Title() const {

@@ -10,6 +10,7 @@
 #include "Exception.h"
 #include "TApplication.h"
 #include "THandlerDispatch.h"
+#include "TWindowFont.h"
 
 TForm* TForm::s_activeForm = nullptr;
 QMargins TForm::s_frameMargins;
@@ -19,11 +20,7 @@ TForm::TForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     // A sizeable top-level window with title bar, system menu, minimise, maximise and close boxes.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
-    // "MS Sans Serif", 8 pt at 96 dpi is a height of 11 pixels; fontconfig (or the substitution
-    // registered by TApplication) supplies a face with Cyrillic letters.
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPixelSize(11);
-    setFont(font);
+    setFont(WindowFont());
     // The face colour of buttons as the window's colour.
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
