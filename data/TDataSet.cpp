@@ -338,7 +338,21 @@ void TDataSet::Next() {
 
 int TDataSet::MoveBy(int distance) {
     CheckActive();
+    // The distance counts rows as they are shown before the move. An untouched new row is dropped
+    // as the move leaves it, and the rows after it close up, so the target is found in the numbering
+    // without it: Up from it lands on the row above, Down on the row that followed it.
+    const bool dropsNewRow = d->State == dsInsert && !d->Modified;
+    const int from = d->Cur;
     CheckBrowseMode();
+    if (dropsNewRow && distance != 0) {
+        const int target = distance > 0 ? from + distance - 1 : from + distance;
+        distance = target - d->Cur;
+        if (distance == 0) {
+            // Already there: the rows closed up onto the target (Up from a row appended at the end).
+            NotifyDataSources(TDataEvent::Scrolled, from);
+            return 0;
+        }
+    }
     const int count = RecordCount();
     const int old = d->Cur;
     const bool oldBof = d->Bof, oldEof = d->Eof;

@@ -94,6 +94,40 @@ private Q_SLOTS:
         QCOMPARE(t->FieldByName(QStringLiteral("Idprovider"))->AsInteger(), 4);
     }
 
+    // Moving off a new row nobody typed into drops it; the distance counts the rows as they were
+    // shown, so the move lands beside where the new row stood.
+    void leavingAnUntouchedNewRow_data() {
+        QTest::addColumn<bool>("append");
+        QTest::addColumn<int>("startRow");
+        QTest::addColumn<int>("distance");
+        QTest::addColumn<int>("expectedRow");
+        QTest::addColumn<int>("expectedId");
+        QTest::newRow("up from a row appended at the end") << true << 0 << -1 << 7 << 8;
+        QTest::newRow("up from a row inserted in the middle") << false << 3 << -1 << 2 << 3;
+        QTest::newRow("down from a row inserted in the middle") << false << 3 << 1 << 3 << 4;
+        QTest::newRow("two down from a row inserted in the middle") << false << 3 << 2 << 4 << 5;
+        QTest::newRow("up from a row inserted at the top") << false << 0 << -1 << 0 << 1;
+    }
+    void leavingAnUntouchedNewRow() {
+        QFETCH(bool, append);
+        QFETCH(int, startRow);
+        QFETCH(int, distance);
+        QFETCH(int, expectedRow);
+        QFETCH(int, expectedId);
+        TADOTable* t = Table(QStringLiteral("provider"));
+        t->Open();
+        t->SetRecNo(startRow);
+        append ? t->Append() : t->Insert();
+        QCOMPARE(t->RecordCount(), 9);
+        t->MoveBy(distance);
+        QCOMPARE(t->State(), dsBrowse);
+        QCOMPARE(t->RecordCount(), 8);
+        QCOMPARE(t->RecNo(), expectedRow);
+        QCOMPARE(t->FieldByName(QStringLiteral("Idprovider"))->AsInteger(), qint64(expectedId));
+        if (distance < 0 && expectedRow == 0)
+            QVERIFY(t->Bof());
+    }
+
     void emptyResultIsBothEnds() {
         TADOQuery* q = Query({QStringLiteral("select * from provider where 1 = 0")});
         q->Open();
