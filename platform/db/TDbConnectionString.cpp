@@ -15,7 +15,7 @@ TDbConnectionString::TDbConnectionString(const QString& text) {
             const int end = semi < 0 ? n : semi;
             if (!text.mid(i, end - i).trimmed().isEmpty()) {
                 m_error = QStringLiteral(
-                              "Format of the initialization string does not conform to specification "
+                              "The connection string is not a list of key=value pairs "
                               "at \"%1\".")
                               .arg(text.mid(i, end - i).trimmed());
                 return;
@@ -33,7 +33,7 @@ TDbConnectionString::TDbConnectionString(const QString& text) {
             const int close = text.indexOf(quote, j + 1);
             if (close < 0) {
                 m_error = QStringLiteral(
-                              "Format of the initialization string does not conform to specification: "
+                              "The connection string is not a list of key=value pairs: "
                               "unterminated quote in the value of \"%1\".")
                               .arg(key);
                 return;
@@ -48,7 +48,7 @@ TDbConnectionString::TDbConnectionString(const QString& text) {
         }
         if (key.isEmpty()) {
             m_error = QStringLiteral(
-                "Format of the initialization string does not conform to specification: "
+                "The connection string is not a list of key=value pairs: "
                 "a value without a key.");
             return;
         }
