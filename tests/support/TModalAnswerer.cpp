@@ -14,13 +14,11 @@
 
 namespace {
 
-QString Plain(QString text)
-{
+QString Plain(QString text) {
     return text.remove(QLatin1Char('&'));
 }
 
-QList<QAbstractButton*> ButtonsOf(QWidget* widget)
-{
+QList<QAbstractButton*> ButtonsOf(QWidget* widget) {
     if (auto* box = qobject_cast<QMessageBox*>(widget))
         return box->buttons();
     QList<QAbstractButton*> buttons;
@@ -32,31 +30,31 @@ QList<QAbstractButton*> ButtonsOf(QWidget* widget)
 
 }  // namespace
 
-TModalAnswerer::TModalAnswerer(QObject* parent) : QObject(parent)
-{
+TModalAnswerer::TModalAnswerer(QObject* parent) : QObject(parent) {
     m_timer.setInterval(20);
     connect(&m_timer, &QTimer::timeout, this, &TModalAnswerer::Poll);
     m_timer.start();
     qApp->installEventFilter(this);
 }
 
-bool TModalAnswerer::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+bool TModalAnswerer::eventFilter(QObject* watched, QEvent* event) {
+    if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
-        if (widget->isWindow() && widget->isModal())
-            QTimer::singleShot(0, this, &TModalAnswerer::Poll);
+        if (widget->isWindow()) {
+            // Every showing of a window is answered once: a window shown modally again is new.
+            m_answeredShowing.remove(widget);
+            if (event->type() == QEvent::Show && widget->isModal())
+                QTimer::singleShot(0, this, &TModalAnswerer::Poll);
+        }
     }
     return QObject::eventFilter(watched, event);
 }
 
-TModalAnswerer::~TModalAnswerer()
-{
+TModalAnswerer::~TModalAnswerer() {
     qApp->removeEventFilter(this);
 }
 
-void TModalAnswerer::Press(const QString& buttonText)
-{
+void TModalAnswerer::Press(const QString& buttonText) {
     const QString wanted = Plain(buttonText);
     m_answers.append([wanted](QWidget* w) {
         for (QAbstractButton* b : ButtonsOf(w)) {
@@ -70,8 +68,7 @@ void TModalAnswerer::Press(const QString& buttonText)
     });
 }
 
-void TModalAnswerer::Close()
-{
+void TModalAnswerer::Close() {
     m_answers.append([](QWidget* w) {
         if (auto* dialog = qobject_cast<QDialog*>(w))
             dialog->reject();
@@ -80,29 +77,25 @@ void TModalAnswerer::Close()
     });
 }
 
-void TModalAnswerer::Key(int key)
-{
+void TModalAnswerer::Key(int key) {
     m_answers.append([key](QWidget* w) {
         QWidget* target = w->focusWidget() ? w->focusWidget() : w;
         QTest::keyClick(target, Qt::Key(key));
     });
 }
 
-void TModalAnswerer::Run(std::function<void(QWidget*)> action)
-{
+void TModalAnswerer::Run(std::function<void(QWidget*)> action) {
     m_answers.append(std::move(action));
 }
 
-QStringList TModalAnswerer::Texts() const
-{
+QStringList TModalAnswerer::Texts() const {
     QStringList texts;
     for (const TSeenModal& seen : m_seen)
         texts.append(seen.Text);
     return texts;
 }
 
-bool TModalAnswerer::WaitAllAnswered(int milliseconds)
-{
+bool TModalAnswerer::WaitAllAnswered(int milliseconds) {
     QElapsedTimer clock;
     clock.start();
     while (!m_answers.isEmpty() && clock.elapsed() < milliseconds)
@@ -110,8 +103,7 @@ bool TModalAnswerer::WaitAllAnswered(int milliseconds)
     return m_answers.isEmpty();
 }
 
-TSeenModal TModalAnswerer::Describe(QWidget* widget)
-{
+TSeenModal TModalAnswerer::Describe(QWidget* widget) {
     TSeenModal seen;
     seen.ClassName = QString::fromLatin1(widget->metaObject()->className());
     seen.Caption = widget->windowTitle();
@@ -124,14 +116,13 @@ TSeenModal TModalAnswerer::Describe(QWidget* widget)
     return seen;
 }
 
-void TModalAnswerer::Poll()
-{
+void TModalAnswerer::Poll() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || !modal->isVisible() || modal == m_lastAnswered)
+    if (!modal || !modal->isVisible() || m_answeredShowing.contains(modal))
         return;
     // Answer from the event loop, not from inside the poll, so the modal loop sees a normal event.
     QPointer<QWidget> target(modal);
-    m_lastAnswered = modal;
+    m_answeredShowing.insert(modal);
     m_seen.append(Describe(modal));
     std::function<void(QWidget*)> answer;
     if (!m_answers.isEmpty()) {
@@ -139,8 +130,9 @@ void TModalAnswerer::Poll()
     } else {
         answer = [](QWidget* w) {
             if (auto* box = qobject_cast<QMessageBox*>(w)) {
-                QAbstractButton* b = box->defaultButton() ? static_cast<QAbstractButton*>(box->defaultButton())
-                                                          : box->escapeButton();
+                QAbstractButton* b = box->defaultButton()
+                                         ? static_cast<QAbstractButton*>(box->defaultButton())
+                                         : box->escapeButton();
                 if (b) {
                     b->click();
                     return;
@@ -149,10 +141,8 @@ void TModalAnswerer::Poll()
             w->close();
         };
     }
-    QTimer::singleShot(0, this, [this, target, answer] {
+    QTimer::singleShot(0, this, [target, answer] {
         if (target)
             answer(target);
-        // The same widget (a window shown modally again) may come back; allow answering it anew.
-        QTimer::singleShot(50, this, [this] { m_lastAnswered = nullptr; });
     });
 }

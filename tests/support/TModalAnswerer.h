@@ -12,6 +12,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QTimer>
@@ -35,13 +36,14 @@ public:
     ~TModalAnswerer() override;
 
     // Queue an answer for the next modal widget to appear.
-    void Press(const QString& buttonText);          // click the push button with this text (& ignored)
-    void Close();                                   // close the window as its close box would
-    void Key(int key);                              // send a key press to the widget with the focus
-    void Run(std::function<void(QWidget*)> action); // do anything with it (the action must end the modal state)
+    void Press(const QString& buttonText);  // click the push button with this text (& ignored)
+    void Close();                           // close the window as its close box would
+    void Key(int key);                      // send a key press to the widget with the focus
+    void Run(
+        std::function<void(QWidget*)> action);  // do anything with it (the action must end the modal state)
 
     const QVector<TSeenModal>& Seen() const { return m_seen; }
-    QStringList Texts() const;   // Text of every seen modal, in order
+    QStringList Texts() const;  // Text of every seen modal, in order
     void ClearSeen() { m_seen.clear(); }
     int Pending() const { return m_answers.size(); }
 
@@ -61,5 +63,5 @@ private:
     QTimer m_timer;
     QVector<std::function<void(QWidget*)>> m_answers;
     QVector<TSeenModal> m_seen;
-    QWidget* m_lastAnswered = nullptr;
+    QSet<QWidget*> m_answeredShowing;  // windows answered in their present showing
 };
