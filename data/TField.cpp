@@ -135,7 +135,24 @@ void TField::SetAsString(const QString& text) {
         m_dataSet->SetFieldValue(m_index, ParseText(text, m_type));
         return;
     }
-    // Text columns keep an empty text as typed; dates are handed to the database as written.
+    if (m_type == QMetaType::QDateTime) {
+        // A date typed as the grid shows it ("01.02.2025", "01.02.2025 9:30:00") or as ISO becomes a
+        // date; anything else goes to the database as written and is refused there with its message.
+        const QString t = text.trimmed();
+        if (t.isEmpty()) {
+            m_dataSet->SetFieldValue(m_index, QVariant(QMetaType(m_type)));
+            return;
+        }
+        for (const char* format : {"d.M.yyyy H:mm:ss", "d.M.yyyy H:mm", "d.M.yyyy", "yyyy-MM-dd HH:mm:ss",
+                                   "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd"}) {
+            const QDateTime dt = QDateTime::fromString(t, QString::fromLatin1(format));
+            if (dt.isValid()) {
+                m_dataSet->SetFieldValue(m_index, QVariant(dt));
+                return;
+            }
+        }
+    }
+    // Text columns keep an empty text as typed.
     m_dataSet->SetFieldValue(m_index, QVariant(text));
 }
 

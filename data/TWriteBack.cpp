@@ -138,6 +138,30 @@ void TWriteBack::Update(TDbConnection& db, const QVector<QVariant>& original, co
         Resolve(db, m_tables[t]);
         CheckExactlyOne(db, m_tables.at(t), original);
     }
+    // A row change that spans several base tables is one change: when the database refuses the
+    // second table's part, the first table's must not stay written behind the data set's back.
+    const bool several = touched.size() > 1;
+    if (several)
+        db.Execute(QStringLiteral("BEGIN TRANSACTION"));
+    try {
+        UpdateTables(db, touched, original, values, changed);
+        if (several)
+            db.Execute(QStringLiteral("COMMIT TRANSACTION"));
+    } catch (...) {
+        if (several) {
+            try {
+                db.Execute(QStringLiteral("ROLLBACK TRANSACTION"));
+            } catch (...) {
+                // The refusal is what the user must see; a failed rollback ends with the connection.
+            }
+        }
+        throw;
+    }
+}
+
+void TWriteBack::UpdateTables(TDbConnection& db, const QVector<int>& touched,
+                              const QVector<QVariant>& original, const QVector<QVariant>& values,
+                              const QVector<bool>& changed) {
     for (int t : touched) {
         const TTable& table = m_tables.at(t);
         QStringList sets;

@@ -54,6 +54,8 @@ private:
     // "WHERE ..." identifying the original row in one table, with its parameters.
     QString Where(const TTable& table, const QVector<QVariant>& original, QVector<QVariant>& params) const;
     void CheckExactlyOne(TDbConnection& db, const TTable& table, const QVector<QVariant>& original) const;
+    void UpdateTables(TDbConnection& db, const QVector<int>& touched, const QVector<QVariant>& original,
+                      const QVector<QVariant>& values, const QVector<bool>& changed);
     TTable& SingleTable(const QString& action);
 
     QVector<TColumn> m_columns;

@@ -1,5 +1,6 @@
 // Write-back of edited, inserted and deleted rows: by key for a table, by every original value for
 // a view, per base table for a join (exactly one row or nothing), refusals keeping what was typed.
+#include <QDateTime>
 #include <QObject>
 #include <QTest>
 
@@ -189,6 +190,28 @@ private Q_SLOTS:
         QCOMPARE(q->FieldByName(QStringLiteral("Цена продажи"))->AsString(), QStringLiteral("99"));
     }
 
+    void joinChangeRefusedByOneTableWritesNothing() {
+        // The ware's new name would be taken; the supplier's empty name is refused (NOT NULL).
+        TADOQuery* q = Query(GoodsList());
+        q->SetRecNo(2);
+        const QString ware = q->FieldByName(QStringLiteral("Наименование"))->AsString();
+        q->Edit();
+        q->FieldByName(QStringLiteral("Наименование"))->SetAsString(QStringLiteral("Чайник «Новый»"));
+        q->FieldByName(QStringLiteral("Поставщик"))->Clear();
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, q->Post());
+        QCOMPARE(Count(QStringLiteral("wares where name = 'Чайник «Новый»'")), 0);
+        QCOMPARE(m_db->Scalar(QStringLiteral("select count(*) from wares where name = ?"), {ware}).toInt(),
+                 1);
+        QCOMPARE(q->State(), dsEdit);
+        QCOMPARE(q->FieldByName(QStringLiteral("Наименование"))->AsString(),
+                 QStringLiteral("Чайник «Новый»"));
+        // Corrected, the same change goes through whole.
+        q->FieldByName(QStringLiteral("Поставщик"))->SetAsString(QStringLiteral("ООО «Исправлено»"));
+        q->Post();
+        QCOMPARE(Count(QStringLiteral("wares where name = 'Чайник «Новый»'")), 1);
+        QCOMPARE(Count(QStringLiteral("provider where name = 'ООО «Исправлено»'")), 1);
+    }
+
     void joinRefusesInsertAndDelete() {
         TADOQuery* q = Query(GoodsList());
         const int rows = q->RecordCount();
@@ -235,6 +258,31 @@ private Q_SLOTS:
         QCOMPARE(
             m_db->Scalar(QStringLiteral("select orderprice from wares where Idwares = ?"), {id}).toDouble(),
             5.0);
+    }
+
+    void dateTypedAsShown_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("day") << "01.02.2025"
+                             << "2025-02-01 00:00:00";
+        QTest::newRow("day and time as shown") << "05.03.2024 9:05:07"
+                                               << "2024-03-05 09:05:07";
+        QTest::newRow("ISO") << "2024-12-31 23:59:00"
+                             << "2024-12-31 23:59:00";
+    }
+    void dateTypedAsShown() {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        TADOTable* t = Table(QStringLiteral("[order]"));
+        const qint64 id = t->FieldByName(QStringLiteral("Idorder"))->AsInteger();
+        t->Edit();
+        t->FieldByName(QStringLiteral("orderdate"))->SetAsString(typed);
+        t->Post();
+        QCOMPARE(
+            m_db->Scalar(QStringLiteral("select orderdate from [order] where Idorder = ?"), {id}).toString(),
+            stored);
+        QCOMPARE(t->FieldByName(QStringLiteral("orderdate"))->Value().toDateTime(),
+                 QDateTime::fromString(stored, QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     }
 
     void insertedRowGetsItsKey() {
