@@ -70,6 +70,7 @@ void TADOTable::AfterOpen() {
 
 void TADOTable::AfterClose() {
     m_conditionActive = false;
+    m_followPending = false;
     m_key = QVariant();
 }
 
@@ -85,6 +86,13 @@ void TADOTable::InitNewRow(QVector<QVariant>& values) {
         if (!m_key.isNull())
             values[field->Index()] = m_key;
     }
+}
+
+void TADOTable::AfterBrowse() {
+    if (!m_followPending)
+        return;
+    m_followPending = false;
+    Follow(true);
 }
 
 void TADOTable::MasterEvent(TDataEvent event) {
@@ -121,8 +129,17 @@ void TADOTable::Follow(bool notify) {
     const QVariant key = masterField->Value();  // null when the master has no current row
     if (m_conditionActive && SameKey(key, m_key) && key.isNull() == m_key.isNull())
         return;  // the condition already in force: the current row stays
-    if (notify)
-        CheckBrowseMode();  // an unposted change of the detail is posted first
+    if (notify) {
+        // An unposted change of the detail is posted first. When that is refused the detail keeps
+        // the row being edited, and follows the master as soon as that row is posted or cancelled.
+        try {
+            CheckBrowseMode();
+        } catch (...) {
+            m_followPending = true;
+            throw;
+        }
+    }
+    m_followPending = false;
     SetRange(key);
     m_key = key;
     m_conditionActive = true;

@@ -30,6 +30,7 @@ protected:
     void AfterOpen() override;
     void AfterClose() override;
     void InitNewRow(QVector<QVariant>& values) override;
+    void AfterBrowse() override;
 
 private:
     class TMasterLink;
@@ -38,6 +39,7 @@ private:
     void Follow(bool notify);
 
     bool m_conditionActive = false;
+    bool m_followPending = false;  // the master moved while a post of ours was refused
     QVariant m_key;
     QString m_tableName;
     QString m_indexFieldNames;

@@ -562,6 +562,7 @@ void TDataSet::Post() {
     NotifyDataSources(TDataEvent::StateChanged);
     NotifyDataSources(TDataEvent::RowsChanged, d->Cur);
     NotifyDataSources(TDataEvent::Posted, d->Cur);
+    AfterBrowse();
 }
 
 void TDataSet::PlaceInsertedRow(const char* row) {
@@ -625,6 +626,11 @@ void TDataSet::Reorder(const char* row) {
 void TDataSet::Cancel() {
     if (d->State != dsEdit && d->State != dsInsert)
         return;
+    CancelEditing();
+    AfterBrowse();
+}
+
+void TDataSet::CancelEditing() {
     const bool inserting = d->State == dsInsert;
     d->State = dsBrowse;
     d->Buffer.clear();
@@ -649,7 +655,7 @@ void TDataSet::Delete() {
         return;
     }
     if (d->State == dsEdit)
-        Cancel();
+        CancelEditing();  // the row shown stays the one deleted, whatever a detail would follow
     if (RecordCount() == 0)
         throw EInvalidOperation(Name() +
                                 QStringLiteral(": Cannot perform this operation on an empty dataset"));
@@ -670,6 +676,7 @@ void TDataSet::Delete() {
     d->Bof = count == 0 || (d->Cur == 0 && d->Bof);
     d->Eof = count == 0 || wasLast;
     NotifyDataSources(TDataEvent::RowsChanged, old);
+    AfterBrowse();
 }
 
 void TDataSet::CheckBrowseMode() {

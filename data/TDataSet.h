@@ -118,6 +118,9 @@ protected:
     virtual void AfterClose() {}
     // Fills a new row's values when inserting (a detail gives it its master's key).
     virtual void InitNewRow(QVector<QVariant>& values) {}
+    // Told when a post, a cancel or a delete has ended editing, after the controls heard of it (a
+    // detail whose post was refused while its master moved catches up with the master then).
+    virtual void AfterBrowse() {}
     void NotifyDataSources(TDataEvent event, int info = 0);
 
     // The rows sorted ascending by one column (stable); the order is kept by later writes.
@@ -139,6 +142,7 @@ private:
     void CheckActive() const;
     void CheckCanModify() const;
     void BeginInsert(bool append);
+    void CancelEditing();
     void PlaceInsertedRow(const char* row);
     void Reorder(const char* row);
     TDbValue KeyCell(const QVariant& value, QByteArray& text) const;

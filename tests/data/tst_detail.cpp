@@ -178,6 +178,37 @@ private Q_SLOTS:
         expectNotFound([this] { m_module->ADOTable4->Next(); });
     }
 
+    void refusedDetailPostCatchesUpWithTheMasterOnceDone_data() {
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("cancelled") << true;
+        QTest::newRow("corrected and posted") << false;
+    }
+    void refusedDetailPostCatchesUpWithTheMasterOnceDone() {
+        QFETCH(bool, cancel);
+        Create();
+        ChooseSupplier(1);
+        TADOTable* orders = m_module->ADOTable6;
+        orders->Append();
+        orders->FieldByName(QStringLiteral("orderdate"))->SetAsString(QStringLiteral("завтра"));
+        // Moving to supplier 2 posts the new order first; the database refuses the date.
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, ChooseSupplier(2));
+        QCOMPARE(Id(m_module->ADOTable4, "Idprovider"), 2);
+        QCOMPARE(orders->State(), dsInsert);
+        if (cancel) {
+            orders->Cancel();
+        } else {
+            orders->FieldByName(QStringLiteral("orderdate"))->SetAsString(QStringLiteral("01.12.2026"));
+            orders->Post();
+            QCOMPARE(m_db->Scalar(QStringLiteral("select count(*) from [order] where Idprovider = 1 and "
+                                                 "orderdate = '2026-12-01 00:00:00'"))
+                         .toInt(),
+                     1);
+        }
+        // The orders shown are those of the supplier now current, and so are the wares.
+        QCOMPARE(Column(orders, QStringLiteral("Idprovider")), QSet<qint64>{2});
+        QCOMPARE(Column(m_module->ADOTable11, QStringLiteral("Idprovider")), QSet<qint64>{2});
+    }
+
     void orderInsertedDuringTheRunIsNotInTheOrderList() {
         Create();
         ChooseSupplier(2);
