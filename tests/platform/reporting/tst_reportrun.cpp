@@ -41,7 +41,7 @@ private Q_SLOTS:
     void init() {
         m_source = std::make_unique<TVectorSource>(QStringLiteral("RvDataSetConnection1"),
                                                    TVectorSource::PriceColumns());
-        m_source->Rows = TVectorSource::PriceRows(120);
+        m_source->Rows = TVectorSource::PriceRows(150);
         TReportConnections::Register(m_source.get());
     }
     void cleanup() {
@@ -163,7 +163,7 @@ private Q_SLOTS:
         const QString text = system.OutputFileFormat == TReportFileFormat::Pdf
                                  ? TReportTestFiles::PdfText(system.OutputFileName)
                                  : QString::fromUtf8(TReportTestFiles::ReadAll(system.OutputFileName));
-        QVERIFY(text.contains(QStringLiteral("Товар 120")));
+        QVERIFY(text.contains(QStringLiteral("Товар 150")));
         QVERIFY(text.contains(QStringLiteral("Описание 1")));
     }
 
@@ -183,7 +183,7 @@ private Q_SLOTS:
                     .contains(QStringLiteral("Товар 77")));
         QCOMPARE(TReportTestFiles::ReadCsv(TReportTestFiles::ReadAll(dir.filePath(QStringLiteral("p.csv"))))
                      .size(),
-                 121);
+                 151);
     }
 
     void dataErrorEndsTheRunAndClosesTheStatus() {
