@@ -23,7 +23,7 @@ TDataSet* TDBText::DataSet() const {
 
 void TDBText::SetDataField(const QString& field) {
     m_dataField = field;
-    ShowField();
+    ShowField(true);
 }
 
 QColor TDBText::Color() const {
@@ -39,7 +39,7 @@ void TDBText::SetColor(const QColor& color) {
     setAutoFillBackground(true);
 }
 
-void TDBText::ShowField() {
+void TDBText::ShowField(bool failIfMissing) {
     TDataSet* set = DataSet();
     if (!set || !set->Active() || m_dataField.isEmpty()) {
         setText(QString());
@@ -48,7 +48,10 @@ void TDBText::ShowField() {
     TField* field = set->FindField(m_dataField);
     if (!field) {
         setText(QString());
-        throw EDatabaseError(TDataSet::FieldNotFoundMessage(objectName(), m_dataField));
+        // Told once, when bound or opened; the moves after it show the empty text without a box each.
+        if (failIfMissing)
+            throw EDatabaseError(TDataSet::FieldNotFoundMessage(objectName(), m_dataField));
+        return;
     }
     setText(set->RecNo() >= 0 ? field->DisplayText() : QString());
 }
@@ -56,6 +59,8 @@ void TDBText::ShowField() {
 void TDBText::DataEvent(TDataEvent event, int info) {
     switch (event) {
         case TDataEvent::Opened:
+            ShowField(true);
+            break;
         case TDataEvent::Closed:
         case TDataEvent::Scrolled:
         case TDataEvent::RowsChanged:

@@ -28,7 +28,8 @@ public:
     void DataEvent(TDataEvent event, int info) override;
 
 private:
-    void ShowField();
+    // A missing field fails only where asked: at binding and opening.
+    void ShowField(bool failIfMissing = false);
     TDataSet* DataSet() const;
 
     QString m_dataField;

@@ -1,5 +1,5 @@
 // A manual harness for looking at the controls under a real X server (not a test):
-//   look grid | navigator | message | confirm | error
+//   look grid | navigator | message | confirm | error [seconds]
 // shows a window with a grid in editing, navigators enabled and disabled, a field label, a labelled
 // edit and a tick button, and, for the box arguments, that box over it.
 #include <QApplication>
@@ -67,6 +67,8 @@ int main(int argc, char** argv) {
         else if (what == QLatin1String("error"))
             ShowErrorBox(QStringLiteral("CHECK constraint failed: percent BETWEEN 0 AND 100"));
     });
-    QTimer::singleShot(4000, &app, &QApplication::quit);
+    // Four seconds for a screenshot; longer to try the keys by hand.
+    const int seconds = argc > 2 ? QString::fromLatin1(argv[2]).toInt() : 4;
+    QTimer::singleShot(qMax(1, seconds) * 1000, &app, &QApplication::quit);
     return app.exec();
 }
