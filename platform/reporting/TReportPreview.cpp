@@ -143,8 +143,12 @@ void TReportPreview::Save() {
                                                       &filter);
     if (name.isEmpty())
         return;
+    const bool csvChosen = filter.contains(QLatin1String("csv"));
     QString target = name;
     if (QFileInfo(target).suffix().isEmpty())
-        target += filter.contains(QLatin1String("csv")) ? QStringLiteral(".csv") : QStringLiteral(".pdf");
-    SaveTo(target);
+        target += csvChosen ? QStringLiteral(".csv") : QStringLiteral(".pdf");
+    // A name ending in neither format's suffix ("прайс.txt") gets the format chosen in the dialog.
+    const QString suffix = QFileInfo(target).suffix().toLower();
+    WriteReportFile(m_report, target,
+                    suffix == QLatin1String("csv") || (suffix != QLatin1String("pdf") && csvChosen));
 }
