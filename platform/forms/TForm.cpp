@@ -132,9 +132,13 @@ int TForm::ShowModal() {
 
     const QPointer<TForm> previous = s_activeForm;
     const QPointer<QWidget> previousWindow = QApplication::activeWindow();
+    // Disabling a window takes the focus from its controls; each one's focused control is noted so
+    // the user comes back to where they were typing.
     QList<QPointer<TForm>> disabled;
+    QList<QPointer<QWidget>> focused;
     for (TForm* form : qAsConst(s_forms)) {
         if (form != this && form->isVisible() && form->isEnabled()) {
+            focused.append(form->focusWidget());
             form->setEnabled(false);
             disabled.append(form);
         }
@@ -152,9 +156,13 @@ int TForm::ShowModal() {
 
     hide();
     setWindowModality(Qt::NonModal);
-    for (const QPointer<TForm>& form : qAsConst(disabled))
-        if (form)
-            form->setEnabled(true);
+    for (int i = 0; i < disabled.size(); ++i) {
+        if (!disabled[i])
+            continue;
+        disabled[i]->setEnabled(true);
+        if (focused[i] && focused[i]->isVisible())
+            focused[i]->setFocus(Qt::OtherFocusReason);
+    }
     s_activeForm = previous;
     if (previous && previous->isVisible())
         previous->BringToFront();

@@ -1,6 +1,7 @@
 // The form base class: look, stored geometry, closing, activation and modal showing.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -110,9 +111,13 @@ void TstForm::ShowModalSteps() {
     TCountingForm other(QStringLiteral("Other"));
     TCountingForm hidden(QStringLiteral("Hidden"));
     TCountingForm modal(QStringLiteral("Modal"));
+    auto* typing = new QLineEdit(&main);
+    new QLineEdit(&main);
     main.Show();
     other.Show();
     main.Show();
+    typing->setFocus();
+    QCOMPARE(main.focusWidget(), typing);
     QCOMPARE(TForm::ActiveForm(), &main);
     const int mainActivations = main.Activations;
 
@@ -149,6 +154,7 @@ void TstForm::ShowModalSteps() {
     QVERIFY(other.isEnabled());
     QVERIFY(hidden.isEnabled());
     QCOMPARE(TForm::ActiveForm(), &main);
+    QCOMPARE(main.focusWidget(), typing);  // the user goes on where they were
     QTest::qWait(20);
     QCOMPARE(main.Activations, mainActivations);
     QCOMPARE(modal.Activations, 1);
