@@ -10,7 +10,7 @@ struct sqlite3;
 // The collation's name as the schema declares it on every text column.
 inline constexpr const char kRussianCollationName[] = "RUSSIAN_CI";
 
-// < 0, 0, > 0 like strcmp. Primary level: spaces, punctuation, digits, Latin, Cyrillic (case folded,
+// < 0, 0, > 0 like strcmp. Primary level: spaces, punctuation, digits, Cyrillic, Latin (case folded,
 // ё = е); secondary level breaks primary ties (е before ё, plain Latin before accented). Case never counts.
 int CompareRussian(const char* a, int aLength, const char* b, int bLength);
 inline int CompareRussian(const QByteArray& a, const QByteArray& b) {
