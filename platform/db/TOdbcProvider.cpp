@@ -152,11 +152,8 @@ QString TOdbcProvider::Dialect(const QString& statement) const {
     return m_sqlite ? TsqlToSqlite(statement) : statement;
 }
 
-std::unique_ptr<TDbCursor> TOdbcProvider::Select(const QString& statement, const QVector<QVariant>& params) {
-    Open();
-    QSqlQuery query(Database());
+void TOdbcProvider::Run(QSqlQuery& query, const QString& statement, const QVector<QVariant>& params) {
     query.setForwardOnly(true);
-    query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
     bool ok;
     if (params.isEmpty()) {
         ok = query.exec(Dialect(statement));
@@ -168,6 +165,13 @@ std::unique_ptr<TDbCursor> TOdbcProvider::Select(const QString& statement, const
     }
     if (!ok)
         throw EDatabaseError(query.lastError().text());
+}
+
+std::unique_ptr<TDbCursor> TOdbcProvider::Select(const QString& statement, const QVector<QVariant>& params) {
+    Open();
+    QSqlQuery query(Database());
+    query.setNumericalPrecisionPolicy(QSql::LowPrecisionDouble);
+    Run(query, statement, params);
     return std::make_unique<TOdbcCursor>(
         std::move(query),
         [this](const QString& table, const QString& column) { return HasColumn(table, column); });
@@ -176,18 +180,7 @@ std::unique_ptr<TDbCursor> TOdbcProvider::Select(const QString& statement, const
 qint64 TOdbcProvider::Execute(const QString& statement, const QVector<QVariant>& params) {
     Open();
     QSqlQuery query(Database());
-    query.setForwardOnly(true);
-    bool ok;
-    if (params.isEmpty()) {
-        ok = query.exec(Dialect(statement));
-    } else {
-        ok = query.prepare(Dialect(statement));
-        for (const QVariant& p : params)
-            query.addBindValue(p);
-        ok = ok && query.exec();
-    }
-    if (!ok)
-        throw EDatabaseError(query.lastError().text());
+    Run(query, statement, params);
     return query.numRowsAffected();
 }
 

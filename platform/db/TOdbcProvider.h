@@ -13,6 +13,7 @@
 #include "TDbProvider.h"
 
 class QSqlDatabase;
+class QSqlQuery;
 
 class TOdbcProvider : public TDbProvider {
 public:
@@ -42,6 +43,8 @@ public:
 private:
     QSqlDatabase Database() const;
     QString Dialect(const QString& statement) const;
+    // Runs a statement on the query, with its values bound; throws the driver's message.
+    void Run(QSqlQuery& query, const QString& statement, const QVector<QVariant>& params);
     bool HasColumn(const QString& table, const QString& column);
 
     TDbTarget m_target;

@@ -22,21 +22,6 @@ const double kPad = 1.0;
 // Pages fill exactly to the last row that fits; rounding must not push a fitting row over.
 const double kEpsilon = 1e-6;
 
-bool IsNumberType(int type) {
-    switch (type) {
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
-        case QMetaType::Double:
-        case QMetaType::Float:
-        case QMetaType::Short:
-        case QMetaType::UShort:
-            return true;
-        default:
-            return false;
-    }
-}
 }  // namespace
 
 QString ReportCellText(const QVariant& value, int decimals) {
@@ -44,7 +29,7 @@ QString ReportCellText(const QVariant& value, int decimals) {
         return {};
     const int type = value.typeId();
     static const QLocale russian(QLocale::Russian, QLocale::Russia);
-    if (IsNumberType(type)) {
+    if (IsReportNumberType(type)) {
         if (decimals >= 0)
             return russian.toString(value.toDouble(), 'f', decimals);
         if (type == QMetaType::Double || type == QMetaType::Float)
@@ -73,7 +58,7 @@ QString ReportCellValue(const QVariant& value) {
     const int type = value.typeId();
     if (type == QMetaType::Double || type == QMetaType::Float)
         return QString::number(value.toDouble(), 'g', 15);
-    if (IsNumberType(type))
+    if (IsReportNumberType(type))
         return QString::number(value.toLongLong());
     if (type == QMetaType::QDate)
         return value.toDate().toString(Qt::ISODate);

@@ -10,9 +10,8 @@ bool TReportCondition::IsKnownOp(const QString& op) {
     return ops.contains(op);
 }
 
-namespace {
-bool IsNumber(const QVariant& v) {
-    switch (v.typeId()) {
+bool IsReportNumberType(int typeId) {
+    switch (typeId) {
         case QMetaType::Int:
         case QMetaType::UInt:
         case QMetaType::LongLong:
@@ -28,14 +27,13 @@ bool IsNumber(const QVariant& v) {
             return false;
     }
 }
-}  // namespace
 
 bool TReportCondition::Matches(const QVariant& value) const {
     // A null value meets no condition, as in SQL.
     if (value.isNull() || Value.isNull())
         return false;
     int order = 0;
-    if (IsNumber(value)) {
+    if (IsReportNumberType(value.typeId())) {
         bool ok = false;
         const double wanted = Value.toDouble(&ok);
         if (!ok)

@@ -7,6 +7,9 @@
 #include <QVariant>
 #include <QVector>
 
+// Whether a column or value type is a number (laid out right-aligned, compared as a number).
+bool IsReportNumberType(int typeId);
+
 struct TReportColumn {
     QString Name;
     QMetaType::Type Type = QMetaType::QString;
