@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <memory>
 #include <QUrl>
 
 #include "ProgramInstances.h"
@@ -25,6 +26,7 @@
 #include "TDBNavigator.h"
 #include "TLabeledEdit.h"
 #include "TModalAnswerer.h"
+#include "TRunningProgram.h"
 #include "TRadioButton.h"
 #include "TShellOpen.h"
 #include "TTestDatabase.h"
@@ -134,29 +136,25 @@ private Q_SLOTS:
     void WaysOut();
 
 private:
+    std::unique_ptr<TRunningProgram> m_program;
     TTestDatabase* m_db = nullptr;
     TModalAnswerer* m_boxes = nullptr;
     TApplication* m_application = nullptr;
 };
 
 void TstMainWindow::init() {
-    m_db = new TTestDatabase;
-    m_boxes = new TModalAnswerer;
-    m_application = new TApplication;
-    m_application->Initialize();
-    CreateProgramInstances(m_application);
-    QVERIFY2(!m_application->CreationFailedFlag(), qPrintable(m_boxes->Texts().join('|')));
-    Form2->Show();
-    QCOMPARE(m_boxes->Texts(), QStringList());
+    m_program = std::make_unique<TRunningProgram>();
+    m_db = &m_program->Db;
+    m_boxes = &m_program->Boxes;
+    m_application = &m_program->Application;
+    m_program->Start();
 }
 
 void TstMainWindow::cleanup() {
     SetDesktopOpener({});
-    delete m_application;
+    m_program.reset();
     m_application = nullptr;
-    delete m_boxes;
     m_boxes = nullptr;
-    delete m_db;
     m_db = nullptr;
 }
 

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QTest>
+#include <memory>
 
 #include "Exception.h"
 #include "ProgramInstances.h"
@@ -22,6 +23,7 @@
 #include "TBitBtn.h"
 #include <QLineEdit>
 #include "TModalAnswerer.h"
+#include "TRunningProgram.h"
 #include "TRadioButton.h"
 #include "TTestDatabase.h"
 #include "Unit2.h"
@@ -120,28 +122,24 @@ private Q_SLOTS:
     void EditedCellSurvivesASort();
 
 private:
+    std::unique_ptr<TRunningProgram> m_program;
     TTestDatabase* m_db = nullptr;
     TModalAnswerer* m_boxes = nullptr;
     TApplication* m_application = nullptr;
 };
 
 void TstMainWindowSort::init() {
-    m_db = new TTestDatabase;
-    m_boxes = new TModalAnswerer;
-    m_application = new TApplication;
-    m_application->Initialize();
-    CreateProgramInstances(m_application);
-    QVERIFY2(!m_application->CreationFailedFlag(), qPrintable(m_boxes->Texts().join('|')));
-    Form2->Show();
-    QCOMPARE(m_boxes->Texts(), QStringList());
+    m_program = std::make_unique<TRunningProgram>();
+    m_db = &m_program->Db;
+    m_boxes = &m_program->Boxes;
+    m_application = &m_program->Application;
+    m_program->Start();
 }
 
 void TstMainWindowSort::cleanup() {
-    delete m_application;
+    m_program.reset();
     m_application = nullptr;
-    delete m_boxes;
     m_boxes = nullptr;
-    delete m_db;
     m_db = nullptr;
 }
 
