@@ -97,33 +97,23 @@ bool TOdbcCursor::Next() {
         cell = TDbValue();
         if (v.isNull())
             continue;
-        switch (v.typeId()) {
-            case QMetaType::Bool:
-            case QMetaType::Int:
-            case QMetaType::UInt:
+        switch (TypeOf(v.metaType())) {
             case QMetaType::LongLong:
-            case QMetaType::ULongLong:
-            case QMetaType::Short:
-            case QMetaType::UShort:
                 cell.Kind = TDbValue::Integer;
                 cell.Int = v.toLongLong();
                 continue;
             case QMetaType::Double:
-            case QMetaType::Float:
                 cell.Kind = TDbValue::Double;
                 cell.Real = v.toDouble();
                 continue;
             case QMetaType::QDateTime:
-                m_text[i] = v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
-                break;
-            case QMetaType::QDate:
-                m_text[i] = v.toDate().toString(QStringLiteral("yyyy-MM-dd")).toUtf8();
-                break;
-            case QMetaType::QByteArray:
-                m_text[i] = v.toByteArray();
+                // Date-time cells travel as text, as the embedded engine holds them.
+                m_text[i] = v.typeId() == QMetaType::QDate
+                                ? v.toDate().toString(QStringLiteral("yyyy-MM-dd")).toUtf8()
+                                : v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
                 break;
             default:
-                m_text[i] = v.toString().toUtf8();
+                m_text[i] = v.typeId() == QMetaType::QByteArray ? v.toByteArray() : v.toString().toUtf8();
                 break;
         }
         cell.Kind = TDbValue::Text;
