@@ -472,6 +472,14 @@ bool TDataSet::CanModify() const {
     return Active() && d->Writer && d->Writer->CanModify();
 }
 
+bool TDataSet::CanInsert() const {
+    return CanModify() && !d->Writer->JoinsTables();
+}
+
+bool TDataSet::CanDelete() const {
+    return CanModify() && !d->Writer->JoinsTables();
+}
+
 bool TDataSet::Modified() const {
     return (d->State == dsEdit || d->State == dsInsert) && d->Modified;
 }

@@ -86,6 +86,10 @@ public:
     void CheckBrowseMode();  // what leaving the row does: post when modified, otherwise cancel
     bool Modified() const;   // the row being edited or inserted has a changed value
     bool CanModify() const;  // writable: open, and the result can be written back
+    // Whether a new row or a deletion can be written back (a join updates its tables' columns but
+    // takes no new rows and deletes none); controls offer no insert or delete they would see refused.
+    bool CanInsert() const;
+    bool CanDelete() const;
 
     // Holding back bound controls while walking the rows (charts, reports).
     void DisableControls();
