@@ -79,12 +79,12 @@ class TstApplication : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void init();
-    void OrderAndMainForm();
-    void ModuleFirstIsNotMainForm();
-    void CreationFailure_data();
-    void CreationFailure();
-    void ClosingMainFormEndsLoop();
-    void ClosingOtherFormDoesNot();
+    void orderAndMainForm();
+    void moduleFirstIsNotMainForm();
+    void creationFailure_data();
+    void creationFailure();
+    void closingMainFormEndsLoop();
+    void closingOtherFormDoesNot();
 };
 
 void TstApplication::init() {
@@ -92,7 +92,7 @@ void TstApplication::init() {
     g_shown = 0;
 }
 
-void TstApplication::OrderAndMainForm() {
+void TstApplication::orderAndMainForm() {
     {
         TApplication application;
         application.CreateForm(A);
@@ -112,7 +112,7 @@ void TstApplication::OrderAndMainForm() {
     QCOMPARE(Application, nullptr);
 }
 
-void TstApplication::ModuleFirstIsNotMainForm() {
+void TstApplication::moduleFirstIsNotMainForm() {
     TApplication application;
     application.CreateForm(M);
     application.CreateForm(B);
@@ -120,7 +120,7 @@ void TstApplication::ModuleFirstIsNotMainForm() {
     QCOMPARE(application.MainForm(), static_cast<TForm*>(B));
 }
 
-void TstApplication::CreationFailure_data() {
+void TstApplication::creationFailure_data() {
     QTest::addColumn<int>("failure");
     QTest::addColumn<QString>("text");
     QTest::newRow("our exception") << 0 << "EInvalidOperation: Сбой при создании.";
@@ -128,7 +128,7 @@ void TstApplication::CreationFailure_data() {
     QTest::newRow("anything else") << 2 << "Unknown exception.";
 }
 
-void TstApplication::CreationFailure() {
+void TstApplication::creationFailure() {
     QFETCH(int, failure);
     QFETCH(QString, text);
     g_failure = failure;
@@ -154,7 +154,7 @@ void TstApplication::CreationFailure() {
     QCOMPARE(g_log, (QStringList{"create A", "create M", "create F", "destroy F", "destroy M", "destroy A"}));
 }
 
-void TstApplication::ClosingMainFormEndsLoop() {
+void TstApplication::closingMainFormEndsLoop() {
     TApplication application;
     application.CreateForm(A);
     application.CreateForm(B);
@@ -174,7 +174,7 @@ void TstApplication::ClosingMainFormEndsLoop() {
     QCOMPARE(g_log.mid(2), (QStringList{"destroy B", "destroy A"}));
 }
 
-void TstApplication::ClosingOtherFormDoesNot() {
+void TstApplication::closingOtherFormDoesNot() {
     TApplication application;
     application.CreateForm(A);
     application.CreateForm(B);

@@ -17,16 +17,16 @@
 class TstErrorBox : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void Title_data();
-    void Title();
-    void FullStop_data();
-    void FullStop();
-    void BoxLooksAsItShould();
-    void DispatchShowsAndGoesOn_data();
-    void DispatchShowsAndGoesOn();
+    void title_data();
+    void title();
+    void fullStop_data();
+    void fullStop();
+    void boxLooksAsItShould();
+    void dispatchShowsAndGoesOn_data();
+    void dispatchShowsAndGoesOn();
 };
 
-void TstErrorBox::Title_data() {
+void TstErrorBox::title_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("title");
     QTest::newRow("plain") << "Project1"
@@ -53,13 +53,13 @@ void TstErrorBox::Title_data() {
                                 << "A";
 }
 
-void TstErrorBox::Title() {
+void TstErrorBox::title() {
     QFETCH(QString, path);
     QFETCH(QString, title);
     QCOMPARE(ApplicationTitleFromPath(path), title);
 }
 
-void TstErrorBox::FullStop_data() {
+void TstErrorBox::fullStop_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
     QTest::newRow("letter") << "Disk full"
@@ -82,13 +82,13 @@ void TstErrorBox::FullStop_data() {
                            << "";
 }
 
-void TstErrorBox::FullStop() {
+void TstErrorBox::fullStop() {
     QFETCH(QString, message);
     QFETCH(QString, shown);
     QCOMPARE(ErrorBoxText(message), shown);
 }
 
-void TstErrorBox::BoxLooksAsItShould() {
+void TstErrorBox::boxLooksAsItShould() {
     // A window of ours in the corner is active: the box is still centred on the screen, not on it.
     TForm corner;
     corner.SetBounds(0, 0, 200, 150);
@@ -117,7 +117,7 @@ void TstErrorBox::BoxLooksAsItShould() {
              qPrintable(QStringLiteral("%1,%2").arg(centre.x()).arg(centre.y())));
 }
 
-void TstErrorBox::DispatchShowsAndGoesOn_data() {
+void TstErrorBox::dispatchShowsAndGoesOn_data() {
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("text");
     QTest::newRow("our exception") << 0 << "Нельзя.";
@@ -126,7 +126,7 @@ void TstErrorBox::DispatchShowsAndGoesOn_data() {
     QTest::newRow("anything") << 3 << "Unknown exception.";
 }
 
-void TstErrorBox::DispatchShowsAndGoesOn() {
+void TstErrorBox::dispatchShowsAndGoesOn() {
     QFETCH(int, kind);
     QFETCH(QString, text);
     TModalAnswerer answer;

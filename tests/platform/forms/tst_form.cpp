@@ -9,6 +9,7 @@
 #include "Exception.h"
 #include "TForm.h"
 #include "TModalAnswerer.h"
+#include "TTestChecks.h"
 #include "TProgressBar.h"
 #include "TTimer.h"
 
@@ -33,24 +34,24 @@ class TstForm : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void cleanup();
-    void Look();
-    void StoredPlaceAndOuterSize();
-    void CloseBoxHides();
-    void ShowModalOfVisibleWindowFails();
-    void ShowModalSteps();
-    void NestedModalGivesActivationBackSilently();
-    void MessageBoxDoesNotReactivate();
-    void AnswererSeesModalWindow();
-    void ProgressBarClamps_data();
-    void ProgressBarClamps();
-    void TimerIntervalAndErrors();
+    void look();
+    void storedPlaceAndOuterSize();
+    void closeBoxHides();
+    void showModalOfVisibleWindowFails();
+    void showModalSteps();
+    void nestedModalGivesActivationBackSilently();
+    void messageBoxDoesNotReactivate();
+    void answererSeesModalWindow();
+    void progressBarClamps_data();
+    void progressBarClamps();
+    void timerIntervalAndErrors();
 };
 
 void TstForm::cleanup() {
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
 }
 
-void TstForm::Look() {
+void TstForm::look() {
     TForm form;
     QCOMPARE(form.font().family(), QStringLiteral("MS Sans Serif"));
     QCOMPARE(form.font().pixelSize(), 11);
@@ -66,7 +67,7 @@ void TstForm::Look() {
     QVERIFY(form.minimumSize() != form.maximumSize());  // sizeable
 }
 
-void TstForm::StoredPlaceAndOuterSize() {
+void TstForm::storedPlaceAndOuterSize() {
     TForm form;
     form.SetBounds(313, 239, 723, 451);
     form.Show();
@@ -79,7 +80,7 @@ void TstForm::StoredPlaceAndOuterSize() {
     QCOMPARE(form.size(), QSize(723, 451).shrunkBy(TForm::FrameMargins()));
 }
 
-void TstForm::CloseBoxHides() {
+void TstForm::closeBoxHides() {
     TCountingForm form(QStringLiteral("A"));
     form.Show();
     QVERIFY(form.isVisible());
@@ -93,20 +94,15 @@ void TstForm::CloseBoxHides() {
     QCOMPARE(form.Closings, 2);
 }
 
-void TstForm::ShowModalOfVisibleWindowFails() {
+void TstForm::showModalOfVisibleWindowFails() {
     TCountingForm form(QStringLiteral("A"));
     form.Show();
-    try {
-        form.ShowModal();
-        QFAIL("a visible window was made modal");
-    } catch (const EInvalidOperation& e) {
-        QCOMPARE(e.Message(), QStringLiteral("Cannot make a visible window modal"));
-    }
+    QCOMPARE_THROWS(form.ShowModal(), "Cannot make a visible window modal");
     QVERIFY(!form.Modal());
     form.Hide();
 }
 
-void TstForm::ShowModalSteps() {
+void TstForm::showModalSteps() {
     TCountingForm main(QStringLiteral("Main"));
     TCountingForm other(QStringLiteral("Other"));
     TCountingForm hidden(QStringLiteral("Hidden"));
@@ -155,7 +151,7 @@ void TstForm::ShowModalSteps() {
     QVERIFY(hidden.isEnabled());
     QCOMPARE(TForm::ActiveForm(), &main);
     QCOMPARE(main.focusWidget(), typing);  // the user goes on where they were
-    QTest::qWait(20);
+    TTestChecks::SettleEvents();
     QCOMPARE(main.Activations, mainActivations);
     QCOMPARE(modal.Activations, 1);
 
@@ -165,7 +161,7 @@ void TstForm::ShowModalSteps() {
     QCOMPARE(modal.Activations, 2);
 }
 
-void TstForm::NestedModalGivesActivationBackSilently() {
+void TstForm::nestedModalGivesActivationBackSilently() {
     // An entry window opens a picker; on the picker's return the entry window's activation handler
     // (which resets its fields) must not run again.
     TCountingForm main(QStringLiteral("Main"));
@@ -186,7 +182,7 @@ void TstForm::NestedModalGivesActivationBackSilently() {
         QCOMPARE(TForm::ActiveForm(), &entry);
         QVERIFY(entry.isEnabled());
         QVERIFY(!main.isEnabled());
-        QTest::qWait(20);
+        TTestChecks::SettleEvents();
         entryActivationsAfterPicker = entry.Activations;
         entry.Close();
     });
@@ -199,21 +195,21 @@ void TstForm::NestedModalGivesActivationBackSilently() {
     QCOMPARE(TForm::ActiveForm(), &main);
 }
 
-void TstForm::MessageBoxDoesNotReactivate() {
+void TstForm::messageBoxDoesNotReactivate() {
     TCountingForm form(QStringLiteral("A"));
     form.Show();
     QCOMPARE(form.Activations, 1);
     TModalAnswerer answer;
     answer.Press("OK");
     QMessageBox::information(&form, QStringLiteral("t"), QStringLiteral("text"));
-    QTest::qWait(20);
+    TTestChecks::SettleEvents();
     form.activateWindow();
-    QTest::qWait(20);
+    TTestChecks::SettleEvents();
     QCOMPARE(form.Activations, 1);
     form.Hide();
 }
 
-void TstForm::AnswererSeesModalWindow() {
+void TstForm::answererSeesModalWindow() {
     // Tests of the windows open them with ShowModal and close them through the box-answering helper.
     TCountingForm modal(QStringLiteral("Выбор поставщика"));
     TModalAnswerer answer;
@@ -225,7 +221,7 @@ void TstForm::AnswererSeesModalWindow() {
     QVERIFY(!modal.isVisible());
 }
 
-void TstForm::ProgressBarClamps_data() {
+void TstForm::progressBarClamps_data() {
     QTest::addColumn<int>("written");
     QTest::addColumn<int>("read");
     QTest::newRow("inside") << 42 << 42;
@@ -234,7 +230,7 @@ void TstForm::ProgressBarClamps_data() {
     QTest::newRow("below") << -3 << 0;
 }
 
-void TstForm::ProgressBarClamps() {
+void TstForm::progressBarClamps() {
     QFETCH(int, written);
     QFETCH(int, read);
     TProgressBar bar;
@@ -243,7 +239,7 @@ void TstForm::ProgressBarClamps() {
     QCOMPARE(bar.Position(), read);
 }
 
-void TstForm::TimerIntervalAndErrors() {
+void TstForm::timerIntervalAndErrors() {
     TTimer timer;
     QVERIFY(timer.Enabled());
     QCOMPARE(timer.Interval(), 1000);
@@ -260,7 +256,8 @@ void TstForm::TimerIntervalAndErrors() {
     timer.SetEnabled(false);
     QVERIFY(!timer.Running());
     const int stopped = ticks;
-    QTest::qWait(30);
+    QTest::qSleep(30);  // several intervals pass; a running timer would be due by now
+    TTestChecks::SettleEvents();
     QCOMPARE(ticks, stopped);
 }
 

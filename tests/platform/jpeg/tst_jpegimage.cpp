@@ -8,6 +8,7 @@
 
 #include "EJpegError.h"
 #include "TJPEGImage.h"
+#include "TTestChecks.h"
 
 namespace {
 
@@ -38,17 +39,17 @@ QByteArray Segment(const QByteArray& jpeg, unsigned char marker) {
 class TstJpegImage : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void SplashFileFormat();
-    void DecodesSplash();
-    void Truncated_data();
-    void Truncated();
-    void BrokenHeader_data();
-    void BrokenHeader();
-    void DamagedScanNeverCrashes();
-    void MissingFile();
+    void splashFileFormat();
+    void decodesSplash();
+    void truncated_data();
+    void truncated();
+    void brokenHeader_data();
+    void brokenHeader();
+    void damagedScanNeverCrashes();
+    void missingFile();
 };
 
-void TstJpegImage::SplashFileFormat() {
+void TstJpegImage::splashFileFormat() {
     const QByteArray jpeg = SplashBytes();
     QVERIFY(jpeg.startsWith("\xFF\xD8"));
     QVERIFY(jpeg.endsWith("\xFF\xD9"));
@@ -70,7 +71,7 @@ void TstJpegImage::SplashFileFormat() {
     QVERIFY(Segment(jpeg, 0xC2).isEmpty());  // not progressive
 }
 
-void TstJpegImage::DecodesSplash() {
+void TstJpegImage::decodesSplash() {
     TJPEGImage picture;
     QVERIFY(picture.Empty());
     picture.LoadFromData(SplashBytes());
@@ -95,7 +96,7 @@ void TstJpegImage::DecodesSplash() {
     QVERIFY(qGray(ours.pixel(5, 5)) > 200);
 }
 
-void TstJpegImage::Truncated_data() {
+void TstJpegImage::truncated_data() {
     const int size = SplashBytes().size();
     QTest::addColumn<int>("length");
     QTest::newRow("empty") << 0;
@@ -108,14 +109,14 @@ void TstJpegImage::Truncated_data() {
     QTest::newRow("one byte short") << size - 1;
 }
 
-void TstJpegImage::Truncated() {
+void TstJpegImage::truncated() {
     QFETCH(int, length);
     TJPEGImage picture;
     QVERIFY_THROWS_EXCEPTION(EJpegError, picture.LoadFromData(SplashBytes().left(length)));
     QVERIFY(picture.Empty());
 }
 
-void TstJpegImage::BrokenHeader_data() {
+void TstJpegImage::brokenHeader_data() {
     QTest::addColumn<QByteArray>("data");
     QByteArray jpeg = SplashBytes();
     QByteArray noSoi = jpeg;
@@ -137,13 +138,13 @@ void TstJpegImage::BrokenHeader_data() {
     QTest::newRow("text") << QByteArray("Курсовая по ВМИП");
 }
 
-void TstJpegImage::BrokenHeader() {
+void TstJpegImage::brokenHeader() {
     QFETCH(QByteArray, data);
     TJPEGImage picture;
     QVERIFY_THROWS_EXCEPTION(EJpegError, picture.LoadFromData(data));
 }
 
-void TstJpegImage::DamagedScanNeverCrashes() {
+void TstJpegImage::damagedScanNeverCrashes() {
     const QByteArray jpeg = SplashBytes();
     const int scan = jpeg.indexOf("\xFF\xDA");
     QVERIFY(scan > 0);
@@ -164,15 +165,12 @@ void TstJpegImage::DamagedScanNeverCrashes() {
     QVERIFY(failures > 0);  // garbage in the scan is noticed at least somewhere
 }
 
-void TstJpegImage::MissingFile() {
+void TstJpegImage::missingFile() {
     QTemporaryDir dir;
     TJPEGImage picture;
-    try {
-        picture.LoadFromFile(dir.filePath(QStringLiteral("нет.jpg")));
-        QFAIL("a missing file was loaded");
-    } catch (const EJpegError& e) {
-        QVERIFY(e.Message().contains(QStringLiteral("нет.jpg")));
-    }
+    const QString message =
+        TTestChecks::ThrownMessage([&] { picture.LoadFromFile(dir.filePath(QStringLiteral("нет.jpg"))); });
+    QVERIFY2(message.contains(QStringLiteral("нет.jpg")), qPrintable(message));
 }
 
 QTEST_GUILESS_MAIN(TstJpegImage)

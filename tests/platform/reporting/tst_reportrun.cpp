@@ -13,6 +13,7 @@
 
 #include "EReportError.h"
 #include "TModalAnswerer.h"
+#include "TTestChecks.h"
 #include "TOutputOptionsDialog.h"
 #include "TReportConnections.h"
 #include "TReportPreview.h"
@@ -111,7 +112,7 @@ private Q_SLOTS:
         answer.Press(QStringLiteral("OK"));
         answer.Press(QStringLiteral("Cancel"));
         QVERIFY(!RunReport(PriceList(), TReportSystem::Default()));
-        QTest::qWait(100);
+        TTestChecks::SettleEvents();
         QStringList captions;
         for (const TSeenModal& seen : answer.Seen())
             captions.append(seen.Caption);
