@@ -99,10 +99,8 @@ QRectF TChart::WholeValues() const {
         minX = any ? std::min(minX, points.front().Position) : points.front().Position;
         maxX = any ? std::max(maxX, points.back().Position) : points.back().Position;
         any = true;
-        for (const TChartPoint& point : points) {
-            minY = std::min(minY, point.Value);
-            maxY = std::max(maxY, point.Value);
-        }
+        minY = std::min(minY, s->MinValue());
+        maxY = std::max(maxY, s->MaxValue());
     }
     if (!any)
         return QRectF(0, 0, 1, 1);
@@ -316,11 +314,12 @@ void TChart::DrawBars(QPainter& p, const QRect& plot, const QRectF& values,
     const QPoint off = DepthOffset();
     if (ClipPoints)
         p.setClipRect(plot.adjusted(0, off.y(), off.x(), 0).adjusted(0, 0, 1, 1));
-    // Only the bars whose position is in view, found by the order the series keeps.
-    const auto lo = std::lower_bound(points.begin(), points.end(), values.left() - 0.5,
-                                     [](const TChartPoint& a, double x) { return a.Position < x; });
-    const auto hi = std::upper_bound(lo, points.end(), values.right() + 0.5,
-                                     [](double x, const TChartPoint& a) { return x < a.Position; });
+    // Only the positions in view, found by the order the series keeps.
+    const std::vector<TChartSeries::TRun>& runs = series.Runs();
+    const auto lo = std::lower_bound(runs.begin(), runs.end(), values.left() - 0.5,
+                                     [](const TChartSeries::TRun& r, double x) { return r.Position < x; });
+    const auto hi = std::upper_bound(lo, runs.end(), values.right() + 0.5,
+                                     [](double x, const TChartSeries::TRun& r) { return x < r.Position; });
     // A bar takes most of one position's room; bars at one position stand in one column.
     const double perUnit = plot.width() / values.width();
     const int barWidth = std::clamp(int(perUnit * 0.7), 1, 40);
@@ -364,16 +363,17 @@ void TChart::DrawBars(QPainter& p, const QRect& plot, const QRectF& values,
     int column = INT_MIN;
     const TChartPoint* tallest = nullptr;
     for (auto it = lo; it != hi; ++it) {
-        if (!it->Drawn)
+        if (it->Tallest < 0)
             continue;
+        const TChartPoint& point = points[size_t(it->Tallest)];
         const int centre = int(std::lround(plot.left() + (it->Position - values.left()) * perUnit));
         if (centre != column) {
             if (tallest)
                 drawBar(column, *tallest);
             column = centre;
-            tallest = &*it;
-        } else if (std::abs(it->Value) > std::abs(tallest->Value)) {
-            tallest = &*it;
+            tallest = &point;
+        } else if (std::abs(point.Value) > std::abs(tallest->Value)) {
+            tallest = &point;
         }
     }
     if (tallest)
@@ -383,11 +383,7 @@ void TChart::DrawBars(QPainter& p, const QRect& plot, const QRectF& values,
 
 void TChart::DrawPie(QPainter& p, const QRect& plot, const TChartSeries& series) const {
     const std::vector<TChartPoint>& points = series.Points();
-    double total = 0;
-    for (const TChartPoint& point : points) {
-        if (point.Drawn)
-            total += std::abs(point.Value);
-    }
+    const double total = series.DrawnTotal();
     if (total <= 0 || plot.width() <= 0 || plot.height() <= 0)
         return;
     // The tilt flattens the circle; its depth shows as the darker rim below.

@@ -10,15 +10,18 @@ TChartSeries::TChartSeries(QString name, TSeriesKind kind) : m_name(std::move(na
 void TChartSeries::Clear() {
     m_points.clear();
     m_sorted = true;
+    m_summarised = false;
 }
 
 void TChartSeries::AddBar(double position, double value, bool drawn) {
     if (!m_points.empty() && position < m_points.back().Position)
         m_sorted = false;
+    m_summarised = false;
     m_points.push_back({drawn ? value : 0, position, QString(), drawn});
 }
 
 void TChartSeries::AddSlice(const QString& label, double value, bool drawn) {
+    m_summarised = false;
     m_points.push_back({drawn ? value : 0, 0, label, drawn});
 }
 
@@ -29,6 +32,50 @@ const std::vector<TChartPoint>& TChartSeries::Points() const {
         m_sorted = true;
     }
     return m_points;
+}
+
+void TChartSeries::Summarise() const {
+    if (m_summarised)
+        return;
+    const std::vector<TChartPoint>& points = Points();
+    m_runs.clear();
+    m_min = m_max = m_total = 0;
+    for (size_t i = 0; i < points.size(); ++i) {
+        const TChartPoint& point = points[i];
+        m_min = std::min(m_min, point.Value);
+        m_max = std::max(m_max, point.Value);
+        if (point.Drawn)
+            m_total += std::abs(point.Value);
+        if (m_kind != TSeriesKind::Bar)
+            continue;
+        if (m_runs.empty() || m_runs.back().Position != point.Position)
+            m_runs.push_back({point.Position, -1});
+        TRun& run = m_runs.back();
+        if (point.Drawn &&
+            (run.Tallest < 0 || std::abs(point.Value) > std::abs(points[size_t(run.Tallest)].Value)))
+            run.Tallest = int(i);
+    }
+    m_summarised = true;
+}
+
+const std::vector<TChartSeries::TRun>& TChartSeries::Runs() const {
+    Summarise();
+    return m_runs;
+}
+
+double TChartSeries::MinValue() const {
+    Summarise();
+    return m_min;
+}
+
+double TChartSeries::MaxValue() const {
+    Summarise();
+    return m_max;
+}
+
+double TChartSeries::DrawnTotal() const {
+    Summarise();
+    return m_total;
 }
 
 QString TChartSeries::MarkText(const TChartPoint& point, const QLocale& locale) const {

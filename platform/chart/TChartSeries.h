@@ -31,6 +31,18 @@ public:
     // The points in drawing order.
     const std::vector<TChartPoint>& Points() const;
 
+    // Bars at one position stand on one spot; only the one reaching furthest from the axis shows.
+    struct TRun {
+        double Position = 0;
+        int Tallest = -1;  // index of the point that shows; -1 when none of them is drawn
+    };
+    // One run per distinct position, in order, and the extent of the values (nulls count as 0).
+    // Kept until the points change, so a paint costs the positions, not the points.
+    const std::vector<TRun>& Runs() const;
+    double MinValue() const;
+    double MaxValue() const;
+    double DrawnTotal() const;  // the sum of the drawn points' sizes, for slices
+
     // A mark shows the point's label, or without one its value as "#,##0.###".
     QString MarkText(const TChartPoint& point, const QLocale& locale = QLocale()) const;
     // "#,##0.###": thousands grouped, at most three decimals, the locale's separators.
@@ -45,6 +57,11 @@ private:
     QString m_name;
     TSeriesKind m_kind;
     // Bars arrive mostly in order; the rest are put in place once, by a stable sort, when read.
+    void Summarise() const;
+
     mutable std::vector<TChartPoint> m_points;
     mutable bool m_sorted = true;
+    mutable bool m_summarised = false;
+    mutable std::vector<TRun> m_runs;
+    mutable double m_min = 0, m_max = 0, m_total = 0;
 };
