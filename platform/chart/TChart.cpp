@@ -106,9 +106,17 @@ QRectF TChart::WholeValues() const {
         return QRectF(0, 0, 1, 1);
     if (maxY <= minY)
         maxY = minY + 1;
-    // Half a bar's room beside the outer bars, a little air above the tallest.
-    const double spanY = maxY - minY;
-    return QRectF(minX - 0.5, minY, (maxX - minX) + 1.0, spanY * 1.05);
+    // Half a bar's room beside the outer bars; above the tallest, room for its mark to be read.
+    double spanY = (maxY - minY) * 1.05;
+    int markRoom = 0;
+    for (const auto& s : m_series) {
+        if (s->Kind() == TSeriesKind::Bar && s->ShowMarks)
+            markRoom = std::max(markRoom, s->MarkLineLength + QFontMetrics(font()).height() + 4 - DepthOffset().y());
+    }
+    const int plotHeight = PlotRect().height();
+    if (markRoom > 0 && plotHeight > 2 * markRoom)
+        spanY = (maxY - minY) * plotHeight / double(plotHeight - markRoom);
+    return QRectF(minX - 0.5, minY, (maxX - minX) + 1.0, spanY);
 }
 
 QRectF TChart::VisibleValues() const {

@@ -1,5 +1,6 @@
 // The chart control: the order bars stand in, the marks' number format, null points, what a pixel
 // column shows, and zooming and panning with the mouse on bars but never on a pie.
+#include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
@@ -22,6 +23,73 @@ int PixelsOf(const QImage& image, QColor colour) {
         for (int x = 0; x < image.width(); ++x)
             count += image.pixelColor(x, y) == colour;
     return count;
+}
+
+// The order history's bars and the sales history's pie as the main window sets them up, over a
+// few fixed points, in the window font and Russian number format.
+void SetUpLikeTheHistoryTabs(TChart& chart, TSeriesKind kind) {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(11);
+    chart.setFont(font);
+    chart.setLocale(QLocale(QLocale::Russian, QLocale::Russia));
+    TChartSeries* series = chart.AddSeries(
+        kind == TSeriesKind::Bar ? QStringLiteral("Series1") : QStringLiteral("Series2"), kind);
+    if (kind == TSeriesKind::Bar) {
+        chart.resize(489, 194);
+        const double positions[] = {5, 2, 5, 1, 3, 8, 4};
+        const double prices[] = {34125, 12990.5, 8450, 0, 21000, 45990, 1999.99};
+        for (int i = 0; i < 7; ++i)
+            series->AddBar(positions[i], prices[i], i != 3);  // the fourth row's price is null
+        return;
+    }
+    chart.resize(432, 162);
+    chart.Walls = chart.AxesVisible = chart.FrameVisible = chart.ClipPoints = false;
+    chart.AllowZoom = chart.AllowPanning = chart.LegendVisible = false;
+    series->MarkLineLength = 8;
+    series->InLegend = false;
+    for (int quantity : {2, 1, 3, 0, 5, 2, 1, 4})
+        series->AddSlice(quantity ? QString::number(quantity) : QString(), quantity, quantity != 0);
+}
+
+// Empty when the picture matches the golden one within the tolerance. Fonts are rasterised a little
+// differently from one machine's FreeType and fontconfig to another's: glyph edges move by a pixel.
+// That touches a few hundred pixels of the marks' text; a wrong bar, wall, slice or mark touches
+// more than a thousand. So a pixel counts as different when a channel is off by more than 64, and
+// at most 1 % of the pixels may differ. ZIRT_UPDATE_GOLDEN=1 writes the golden picture instead.
+QString CompareWithGolden(const QString& name, const QImage& actual) {
+    const QString golden = QStringLiteral(ZIRT_CHART_GOLDEN_DIR "/") + name;
+    if (qEnvironmentVariableIntValue("ZIRT_UPDATE_GOLDEN")) {
+        actual.save(golden);
+        return {};
+    }
+    const QString kept = QDir::current().absoluteFilePath(name + QStringLiteral(".actual.png"));
+    const QImage expected(golden);
+    if (expected.isNull()) {
+        actual.save(kept);
+        return QStringLiteral("golden picture %1 is missing; actual one in %2").arg(golden, kept);
+    }
+    if (expected.size() != actual.size())
+        return QStringLiteral("%1 is %2x%3, the chart drew %4x%5")
+            .arg(golden)
+            .arg(expected.width())
+            .arg(expected.height())
+            .arg(actual.width())
+            .arg(actual.height());
+    int different = 0;
+    for (int y = 0; y < actual.height(); ++y) {
+        for (int x = 0; x < actual.width(); ++x) {
+            const QColor a = actual.pixelColor(x, y), e = expected.pixelColor(x, y);
+            different += std::abs(a.red() - e.red()) > 64 || std::abs(a.green() - e.green()) > 64 ||
+                         std::abs(a.blue() - e.blue()) > 64;
+        }
+    }
+    if (different * 100 > actual.width() * actual.height()) {
+        actual.save(kept);
+        return QStringLiteral("%1 pixels differ from %2; actual picture in %3")
+            .arg(different)
+            .arg(golden, kept);
+    }
+    return {};
 }
 
 }  // namespace
@@ -111,6 +179,21 @@ private Q_SLOTS:
         crowded.LegendVisible = alone.LegendVisible = false;  // the legend lists every point
         QCOMPARE(Picture(crowded), Picture(alone));
         QVERIFY(PixelsOf(Picture(alone), Qt::red) > 100);
+    }
+
+    void pictureMatchesItsGolden_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("golden");
+        QTest::newRow("bars") << int(TSeriesKind::Bar) << "order-history-bars.png";
+        QTest::newRow("pie") << int(TSeriesKind::Pie) << "sales-history-pie.png";
+    }
+    void pictureMatchesItsGolden() {
+        QFETCH(int, kind);
+        QFETCH(QString, golden);
+        TChart chart;
+        SetUpLikeTheHistoryTabs(chart, TSeriesKind(kind));
+        const QString wrong = CompareWithGolden(golden, Picture(chart));
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong));
     }
 
     void zoomAndPanWithTheMouse_data() {
