@@ -1,5 +1,6 @@
 // The data set engine on a fresh demo database: moving through rows, finding columns without
 // regard to case, statement lines, the values clause, typed text, filters and refresh.
+#include <QDateTime>
 #include <QObject>
 #include <QTest>
 
@@ -11,6 +12,7 @@
 #include "TDataSource.h"
 #include "TDataTestDatabase.h"
 #include "TField.h"
+#include "TTestChecks.h"
 #include "Unit3.h"
 
 namespace {
@@ -283,6 +285,71 @@ private Q_SLOTS:
                          m_db->Scalar(QStringLiteral("select %1 from wares where Idwares = 1").arg(field)),
                          f->DataType()),
                      shown);
+        }
+    }
+
+    // Text typed into a cell becomes one value whichever way it reaches the field: the grid converts
+    // while the user types (ParseText, then SetValue), a handler or a closing editor calls SetAsString.
+    void typedTextBecomesOneValue_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QVariant>("value");  // invalid: refused
+        const QVariant nullNumber = QVariant(QMetaType(QMetaType::Double));
+        const QVariant nullDate = QVariant(QMetaType(QMetaType::QDateTime));
+        const auto date = [](int y, int m, int d, int h = 0, int min = 0, int s = 0) {
+            return QVariant(QDateTime(QDate(y, m, d), QTime(h, min, s)));
+        };
+        QTest::newRow("number") << "wares"
+                                << "orderprice"
+                                << "1250" << QVariant(1250.0);
+        QTest::newRow("decimal comma") << "wares"
+                                       << "orderprice"
+                                       << " 12,5 " << QVariant(12.5);
+        QTest::newRow("emptied number") << "wares"
+                                        << "orderprice" << QString() << nullNumber;
+        QTest::newRow("letters in a number") << "wares"
+                                             << "orderprice"
+                                             << "abc" << QVariant();
+        QTest::newRow("text") << "wares"
+                              << "name"
+                              << " Пылесос " << QVariant(QStringLiteral(" Пылесос "));
+        QTest::newRow("emptied text") << "wares"
+                                      << "description" << QString() << QVariant(QString(""));
+        QTest::newRow("date as shown") << "[order]"
+                                       << "orderdate"
+                                       << "01.02.2025" << date(2025, 2, 1);
+        QTest::newRow("date and time as shown") << "[order]"
+                                                << "orderdate"
+                                                << "05.03.2024 9:05:07" << date(2024, 3, 5, 9, 5, 7);
+        QTest::newRow("ISO date and time") << "[order]"
+                                           << "orderdate"
+                                           << "2024-12-31 23:59:00" << date(2024, 12, 31, 23, 59);
+        QTest::newRow("emptied date") << "[order]"
+                                      << "orderdate" << QString() << nullDate;
+    }
+    void typedTextBecomesOneValue() {
+        QFETCH(QString, table);
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QVariant, value);
+        TADOTable* t = Table(table);
+        t->Open();
+        t->Edit();
+        TField* f = t->FieldByName(field);
+        if (!value.isValid()) {
+            const QString refusal = QStringLiteral("'%1' is not a valid number").arg(text);
+            QCOMPARE_THROWS(TField::ParseText(text, f->DataType()), refusal);
+            QCOMPARE_THROWS(f->SetAsString(text), refusal);
+            QVERIFY(!t->Modified());
+            return;
+        }
+        const QVariant parsed = TField::ParseText(text, f->DataType());
+        f->SetAsString(text);
+        for (const QVariant& got : {parsed, f->Value()}) {
+            QCOMPARE(got.isNull(), value.isNull());
+            QCOMPARE(got.typeId(), value.typeId());
+            QCOMPARE(got, value);
         }
     }
 
