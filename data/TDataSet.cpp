@@ -169,11 +169,26 @@ TDataSet::TDataSet(QObject* owner, const QString& name) : QObject(owner), d(std:
 
 TDataSet::~TDataSet() {
     // Sources outlive nothing here but may be destroyed later; unbind them so none points at us.
+    // Unbinding tells their controls and details that the data set is gone; none of them posts on
+    // that (a detail being edited keeps its row), and whatever one throws stays here, since an
+    // exception leaving a destructor ends the program. Pending edits are posted, where wanted, by
+    // whoever owns the data set before destroying it (the data module at exit).
     const QVector<TDataSource*> sources = d->Sources;
-    d->Fields.clear();
-    d->State = dsInactive;
-    for (TDataSource* source : sources)
-        source->SetDataSet(nullptr);
+    ClearSnapshot();
+    for (TDataSource* source : sources) {
+        try {
+            source->SetDataSet(nullptr);
+        } catch (...) {
+        }
+    }
+}
+
+TADOConnection* TDataSet::Connection() const {
+    return m_connection.data();
+}
+
+void TDataSet::SetConnection(TADOConnection* connection) {
+    m_connection = connection;
 }
 
 // ---- opening and closing -------------------------------------------------------------------
@@ -181,9 +196,7 @@ TDataSet::~TDataSet() {
 void TDataSet::Open() {
     if (Active())
         return;
-    if (!m_connection)
-        throw EInvalidOperation(Name() + QStringLiteral(": Missing Connection or ConnectionString"));
-    TDbConnection& db = m_connection->Database();
+    TDbConnection& db = Database();
     std::unique_ptr<TDbCursor> cursor = db.Select(SelectStatement());
     const QVector<TDbColumn> columns = cursor->Columns();
     const int n = columns.size();
@@ -194,12 +207,18 @@ void TDataSet::Open() {
     cursor.reset();
     rows.shrink_to_fit();
 
+    QVector<TWriteBack::TColumn> writeColumns;
+    for (const TDbColumn& c : columns)
+        writeColumns.append({c.Name, c.BaseTable, c.BaseColumn, c.Type});
+    // Asks the database what it can write; a failure here fails the open before anything changed.
+    auto writer = std::make_unique<TWriteBack>(db, WriteTable(), writeColumns);
+
     d->Store = std::move(store);
     d->Rows = std::move(rows);
+    d->Writer = std::move(writer);
     d->Fields.clear();
     d->ByName.clear();
     d->Types.clear();
-    QVector<TWriteBack::TColumn> writeColumns;
     for (int i = 0; i < n; ++i) {
         const TDbColumn& c = columns.at(i);
         d->Fields.push_back(
@@ -208,15 +227,12 @@ void TDataSet::Open() {
         if (!d->ByName.contains(key))
             d->ByName.insert(key, i);
         d->Types.append(c.Type);
-        writeColumns.append({c.Name, c.BaseTable, c.BaseColumn, c.Type});
     }
-    d->Writer = std::make_unique<TWriteBack>(WriteTable(), writeColumns);
     d->IndexField = -1;
     d->Ranged = false;
     d->State = dsBrowse;
     d->InsertAt = -1;
-    d->Buffer.clear();
-    d->Modified = false;
+    ResetBuffer();
     try {
         ApplyFilter();  // a filter naming a column the result lacks fails the open
         AfterOpen();
@@ -241,9 +257,7 @@ void TDataSet::ClearSnapshot() {
     d->IndexField = -1;
     d->Cur = -1;
     d->Bof = d->Eof = true;
-    d->Buffer.clear();
-    d->Changed.clear();
-    d->Modified = false;
+    ResetBuffer();
     d->InsertAt = -1;
     d->Writer.reset();
     d->Fields.clear();
@@ -413,7 +427,7 @@ QString TDataSet::FieldNotFoundMessage(const QString& component, const QString& 
 QVariant TDataSet::ValueAt(int row, int field) const {
     if (!Active() || field < 0 || field >= FieldCount() || row < 0 || row >= RecordCount())
         return {};
-    if (row == d->Cur && (d->State == dsEdit || d->State == dsInsert))
+    if (row == d->Cur && Editing())
         return d->Buffer.at(field);
     const long stored = d->Stored(row);
     if (stored < 0)
@@ -439,7 +453,7 @@ QVariant TDataSet::FieldValue(int field) const {
 
 void TDataSet::SetFieldValue(int field, const QVariant& value) {
     CheckActive();
-    if (d->State != dsEdit && d->State != dsInsert)
+    if (!Editing())
         throw EInvalidOperation(Name() + QStringLiteral(": Dataset not in edit or insert mode"));
     d->Buffer[field] = value;
     d->Changed[field] = true;
@@ -457,6 +471,22 @@ QVector<QVariant> TDataSet::RawRow(long stored) const {
 
 // ---- editing -------------------------------------------------------------------------------
 
+TDbConnection& TDataSet::Database() const {
+    if (!m_connection)
+        throw EInvalidOperation(Name() + QStringLiteral(": Missing Connection or ConnectionString"));
+    return m_connection->Database();
+}
+
+bool TDataSet::Editing() const {
+    return d->State == dsEdit || d->State == dsInsert;
+}
+
+void TDataSet::ResetBuffer() {
+    d->Buffer.clear();
+    d->Changed.clear();
+    d->Modified = false;
+}
+
 void TDataSet::CheckActive() const {
     if (!Active())
         throw EInvalidOperation(Name() +
@@ -466,6 +496,18 @@ void TDataSet::CheckActive() const {
 void TDataSet::CheckCanModify() const {
     if (!CanModify())
         throw EInvalidOperation(Name() + QStringLiteral(": Cannot modify a read-only dataset"));
+}
+
+void TDataSet::CheckCanInsert() const {
+    CheckCanModify();
+    if (!CanInsert())
+        throw EDatabaseError(TWriteBack::JoinInsertDeleteMessage());
+}
+
+void TDataSet::CheckCanDelete() const {
+    CheckCanModify();
+    if (!CanDelete())
+        throw EDatabaseError(TWriteBack::JoinInsertDeleteMessage());
 }
 
 bool TDataSet::CanModify() const {
@@ -481,42 +523,39 @@ bool TDataSet::CanDelete() const {
 }
 
 bool TDataSet::Modified() const {
-    return (d->State == dsEdit || d->State == dsInsert) && d->Modified;
+    return Editing() && d->Modified;
 }
 
 void TDataSet::Edit() {
     CheckActive();
-    if (d->State == dsEdit || d->State == dsInsert)
+    if (Editing())
         return;
     CheckCanModify();
     if (RecordCount() == 0) {
         Insert();
         return;
     }
-    d->Buffer.clear();
+    ResetBuffer();
     for (int i = 0; i < FieldCount(); ++i)
         d->Buffer.append(ValueAt(d->Cur, i));
     d->Changed = QVector<bool>(FieldCount(), false);
-    d->Modified = false;
     d->State = dsEdit;
     NotifyDataSources(TDataEvent::StateChanged);
 }
 
 void TDataSet::BeginInsert(bool append) {
     CheckActive();
+    // Refused before the row being edited is left, so a refusal changes nothing.
+    CheckCanInsert();
     CheckBrowseMode();
-    CheckCanModify();
-    if (d->Writer->JoinsTables())
-        throw EDatabaseError(TWriteBack::JoinInsertDeleteMessage());
     const int base = int(d->BaseCount());
     d->InsertAt = append ? base : std::max(d->Cur, 0);
-    d->Buffer.clear();
+    ResetBuffer();
     for (int i = 0; i < FieldCount(); ++i)
         d->Buffer.append(QVariant(QMetaType(d->Types.at(i))));
     InitNewRow(d->Buffer);
-    d->Changed = QVector<bool>(FieldCount(), false);
     // Values a new row starts with (the master's key in a detail) do not make it modified.
-    d->Modified = false;
+    d->Changed = QVector<bool>(FieldCount(), false);
     d->State = dsInsert;
     const int old = d->Cur;
     d->Cur = d->InsertAt;
@@ -535,25 +574,24 @@ void TDataSet::Append() {
 
 void TDataSet::Post() {
     CheckActive();
-    if (d->State != dsEdit && d->State != dsInsert)
+    if (!Editing())
         return;
-    TDbConnection& db = m_connection->Database();
+    TDbConnection& db = Database();
     const char* written = nullptr;
     if (d->State == dsEdit) {
         const long stored = d->Stored(d->Cur);
         if (d->Modified) {
-            // A refusal throws here and leaves the data set editing with the typed values.
-            d->Writer->Update(db, RawRow(stored), d->Buffer, d->Changed);
-            written = d->Store.AddValues(d->Buffer, d->Types);
+            // A refusal throws here and leaves the data set editing with the typed values. The row
+            // kept is the one the database read back, not the one typed.
+            const QVector<QVariant> row = d->Writer->Update(db, RawRow(stored), d->Buffer, d->Changed);
+            written = d->Store.AddValues(row, d->Types);
             d->Rows[size_t(stored)] = written;
         } else {
             written = d->Rows[size_t(stored)];
         }
         const bool keyChanged = d->IndexField >= 0 && d->Changed.value(d->IndexField);
         d->State = dsBrowse;
-        d->Buffer.clear();
-        d->Changed.clear();
-        d->Modified = false;
+        ResetBuffer();
         if (keyChanged)
             Reorder(written);
     } else {
@@ -561,9 +599,7 @@ void TDataSet::Post() {
         written = d->Store.AddValues(row, d->Types);
         PlaceInsertedRow(written);
         d->State = dsBrowse;
-        d->Buffer.clear();
-        d->Changed.clear();
-        d->Modified = false;
+        ResetBuffer();
         d->InsertAt = -1;
         Reorder(written);
     }
@@ -632,7 +668,7 @@ void TDataSet::Reorder(const char* row) {
 }
 
 void TDataSet::Cancel() {
-    if (d->State != dsEdit && d->State != dsInsert)
+    if (!Editing())
         return;
     CancelEditing();
     AfterBrowse();
@@ -641,9 +677,7 @@ void TDataSet::Cancel() {
 void TDataSet::CancelEditing() {
     const bool inserting = d->State == dsInsert;
     d->State = dsBrowse;
-    d->Buffer.clear();
-    d->Changed.clear();
-    d->Modified = false;
+    ResetBuffer();
     const int old = d->Cur;
     if (inserting) {
         d->InsertAt = -1;
@@ -662,15 +696,19 @@ void TDataSet::Delete() {
         Cancel();
         return;
     }
-    if (d->State == dsEdit)
-        CancelEditing();  // the row shown stays the one deleted, whatever a detail would follow
     if (RecordCount() == 0)
         throw EInvalidOperation(Name() +
                                 QStringLiteral(": Cannot perform this operation on an empty dataset"));
-    CheckCanModify();
+    CheckCanDelete();
     const long stored = d->Stored(d->Cur);
-    // A refusal throws here and the row stays.
-    d->Writer->Delete(m_connection->Database(), RawRow(stored));
+    // The row is deleted as it was read; what was typed into it goes with it. A refusal throws here
+    // and the row stays, still being edited with what was typed when it was.
+    d->Writer->Delete(Database(), RawRow(stored));
+    if (d->State == dsEdit) {
+        d->State = dsBrowse;
+        ResetBuffer();
+        NotifyDataSources(TDataEvent::StateChanged);
+    }
     d->Rows.erase(d->Rows.begin() + stored);
     if (d->Ranged) {
         // Invariant 2: the range shrinks by the erased row (which lay inside it).
@@ -688,7 +726,7 @@ void TDataSet::Delete() {
 }
 
 void TDataSet::CheckBrowseMode() {
-    if (d->State != dsEdit && d->State != dsInsert)
+    if (!Editing())
         return;
     if (d->Modified)
         Post();
@@ -701,7 +739,7 @@ void TDataSet::CheckBrowseMode() {
 void TDataSet::Refresh() {
     CheckActive();
     CheckBrowseMode();
-    TDbConnection& db = m_connection->Database();
+    TDbConnection& db = Database();
     const QVector<int> key = d->Writer->KeyColumns(db);
     const int n = FieldCount();
 

@@ -19,6 +19,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QVariant>
 #include <QVector>
@@ -29,6 +30,7 @@
 
 class TADOConnection;
 class TDataSource;
+class TDbConnection;
 class TField;
 struct TDbValue;
 
@@ -41,8 +43,9 @@ public:
     ~TDataSet() override;
 
     QString Name() const { return objectName(); }
-    TADOConnection* Connection() const { return m_connection; }
-    void SetConnection(TADOConnection* connection) { m_connection = connection; }
+    // Held weakly: the data module's connection is destroyed before its data sets.
+    TADOConnection* Connection() const;
+    void SetConnection(TADOConnection* connection);
 
     // Opening an open data set and closing a closed one do nothing. A failed open leaves it closed.
     void Open();
@@ -143,8 +146,14 @@ private:
     void SetFieldValue(int field, const QVariant& value);
     QVector<QVariant> RawRow(long stored) const;
     void ClearSnapshot();
+    // The connection's database; throws when the data set has no connection (or it is gone).
+    TDbConnection& Database() const;
+    bool Editing() const;  // editing or inserting
+    void ResetBuffer();    // forgets the edit buffer and its changes
     void CheckActive() const;
     void CheckCanModify() const;
+    void CheckCanInsert() const;
+    void CheckCanDelete() const;
     void BeginInsert(bool append);
     void CancelEditing();
     void PlaceInsertedRow(const char* row);
@@ -155,6 +164,6 @@ private:
 
     struct TPrivate;
     std::unique_ptr<TPrivate> d;
-    TADOConnection* m_connection = nullptr;
+    QPointer<TADOConnection> m_connection;
     QVariant m_rangeKey;
 };
