@@ -20,93 +20,10 @@
 #include "TDbConnection.h"
 #include "TDbCursor.h"
 #include "TField.h"
+#include "TRowFilter.h"
+#include "TRowOrder.h"
 #include "TRowStore.h"
 #include "TWriteBack.h"
-
-namespace {
-
-struct TFilterTerm {
-    int Field = -1;
-    QString Column;
-    QString Text;
-    bool IsNull = false;
-};
-
-// "column = 'value' [AND column = value ...]"; a quote inside a quoted value is doubled.
-QVector<TFilterTerm> ParseFilter(const QString& filter) {
-    QVector<TFilterTerm> terms;
-    int i = 0;
-    const int n = filter.size();
-    const auto skipSpace = [&] {
-        while (i < n && filter.at(i).isSpace())
-            ++i;
-    };
-    const auto fail = [&]() -> QVector<TFilterTerm> {
-        throw EDatabaseError(QStringLiteral("Filter cannot be read: %1").arg(filter));
-    };
-    for (;;) {
-        skipSpace();
-        if (i >= n)
-            break;
-        TFilterTerm term;
-        if (filter.at(i) == QLatin1Char('[')) {
-            const int end = filter.indexOf(QLatin1Char(']'), i);
-            if (end < 0)
-                return fail();
-            term.Column = filter.mid(i + 1, end - i - 1);
-            i = end + 1;
-        } else {
-            const int start = i;
-            while (i < n && !filter.at(i).isSpace() && filter.at(i) != QLatin1Char('='))
-                ++i;
-            term.Column = filter.mid(start, i - start);
-        }
-        skipSpace();
-        if (i >= n || filter.at(i) != QLatin1Char('=') || term.Column.isEmpty())
-            return fail();
-        ++i;
-        skipSpace();
-        if (i < n && filter.at(i) == QLatin1Char('\'')) {
-            ++i;
-            for (;;) {
-                if (i >= n)
-                    return fail();
-                if (filter.at(i) == QLatin1Char('\'')) {
-                    if (i + 1 < n && filter.at(i + 1) == QLatin1Char('\'')) {
-                        term.Text += QLatin1Char('\'');
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                term.Text += filter.at(i++);
-            }
-        } else {
-            const int start = i;
-            while (i < n && !filter.at(i).isSpace())
-                ++i;
-            term.Text = filter.mid(start, i - start);
-            if (term.Text.isEmpty())
-                return fail();
-            term.IsNull = term.Text.compare(QLatin1String("NULL"), Qt::CaseInsensitive) == 0;
-        }
-        terms.append(term);
-        skipSpace();
-        if (i >= n)
-            break;
-        if (filter.mid(i, 3).compare(QLatin1String("AND"), Qt::CaseInsensitive) != 0)
-            return fail();
-        i += 3;
-    }
-    return terms;
-}
-
-bool IsNumeric(QMetaType::Type type) {
-    return type == QMetaType::LongLong || type == QMetaType::Int || type == QMetaType::Double;
-}
-
-}  // namespace
 
 struct TDataSet::TPrivate {
     TDataSetState State = dsInactive;
@@ -116,13 +33,13 @@ struct TDataSet::TPrivate {
     TRowStore Store;
     std::vector<const char*> Rows;
 
-    int IndexField = -1;
+    TRowOrder Order;
     bool Ranged = false;
     size_t RangeBegin = 0;
     size_t RangeEnd = 0;
     bool FilterActive = false;
     std::vector<int> FilteredRows;
-    QVector<TFilterTerm> FilterTerms;
+    TRowFilter RowFilter;
     QString Filter;
     bool Filtered = false;
 
@@ -228,7 +145,7 @@ void TDataSet::Open() {
             d->ByName.insert(key, i);
         d->Types.append(c.Type);
     }
-    d->IndexField = -1;
+    d->Order = TRowOrder();
     d->Ranged = false;
     d->State = dsBrowse;
     d->InsertAt = -1;
@@ -254,7 +171,7 @@ void TDataSet::ClearSnapshot() {
     d->FilteredRows.clear();
     d->FilterActive = false;
     d->Ranged = false;
-    d->IndexField = -1;
+    d->Order = TRowOrder();
     d->Cur = -1;
     d->Bof = d->Eof = true;
     ResetBuffer();
@@ -589,7 +506,7 @@ void TDataSet::Post() {
         } else {
             written = d->Rows[size_t(stored)];
         }
-        const bool keyChanged = d->IndexField >= 0 && d->Changed.value(d->IndexField);
+        const bool keyChanged = d->Order.Active() && d->Changed.value(d->Order.Field());
         d->State = dsBrowse;
         ResetBuffer();
         if (keyChanged)
@@ -623,16 +540,8 @@ void TDataSet::PlaceInsertedRow(const char* row) {
         at = d->FilterActive ? size_t(d->FilteredRows[size_t(d->InsertAt)])
                              : (d->Ranged ? d->RangeBegin : 0) + size_t(d->InsertAt);
     }
-    if (d->IndexField >= 0) {
-        // Keep invariant 1: a sorted snapshot takes the row at its key's place.
-        const TDbValue key = TRowStore::Cell(row, d->IndexField);
-        const int f = d->IndexField;
-        const auto it =
-            std::upper_bound(d->Rows.begin(), d->Rows.end(), key, [f](const TDbValue& k, const char* r) {
-                return TRowStore::Compare(k, TRowStore::Cell(r, f)) < 0;
-            });
-        at = size_t(it - d->Rows.begin());
-    }
+    if (d->Order.Active())
+        at = d->Order.InsertPosition(d->Rows, row);  // invariant 1: at its key's place
     d->Rows.insert(d->Rows.begin() + long(at), row);
     if (d->Ranged && at >= d->RangeBegin && at <= d->RangeEnd)
         ++d->RangeEnd;
@@ -645,11 +554,8 @@ void TDataSet::PlaceInsertedRow(const char* row) {
 void TDataSet::Reorder(const char* row) {
     // After a write that may have moved the row (a new row, a changed index value): re-sort, narrow
     // again by the condition in force, and keep the row current when it is still visible.
-    if (d->IndexField >= 0) {
-        const int f = d->IndexField;
-        std::stable_sort(d->Rows.begin(), d->Rows.end(), [f](const char* a, const char* b) {
-            return TRowStore::Compare(TRowStore::Cell(a, f), TRowStore::Cell(b, f)) < 0;
-        });
+    if (d->Order.Active()) {
+        d->Order.Sort(d->Rows);
         if (d->Ranged)
             ApplyRangeKey(m_rangeKey);
     }
@@ -800,11 +706,8 @@ void TDataSet::Refresh() {
     cursor.reset();
     d->Store = std::move(store);
     d->Rows = std::move(rows);
-    if (d->IndexField >= 0) {
-        const int f = d->IndexField;
-        std::stable_sort(d->Rows.begin(), d->Rows.end(), [f](const char* a, const char* b) {
-            return TRowStore::Compare(TRowStore::Cell(a, f), TRowStore::Cell(b, f)) < 0;
-        });
+    if (d->Order.Active()) {
+        d->Order.Sort(d->Rows);
         if (d->Ranged)
             ApplyRangeKey(m_rangeKey);  // a detail keeps its condition
     }
@@ -834,83 +737,23 @@ void TDataSet::Refresh() {
 
 void TDataSet::SortRows(int field) {
     Q_ASSERT(field >= 0 && field < FieldCount());
-    d->IndexField = field;
-    std::stable_sort(d->Rows.begin(), d->Rows.end(), [field](const char* a, const char* b) {
-        return TRowStore::Compare(TRowStore::Cell(a, field), TRowStore::Cell(b, field)) < 0;
-    });
+    d->Order = TRowOrder(field, d->Types.at(field));
+    d->Order.Sort(d->Rows);
     if (d->Ranged)
         ApplyRangeKey(m_rangeKey);
     ApplyFilter();
 }
 
-TDbValue TDataSet::KeyCell(const QVariant& value, QByteArray& text) const {
-    TDbValue key;
-    if (value.isNull() || !value.isValid())
-        return key;
-    const QMetaType::Type type = d->IndexField >= 0 ? d->Types.at(d->IndexField) : QMetaType::QString;
-    const int id = value.typeId();
-    const bool numberGiven = id == QMetaType::LongLong || id == QMetaType::Int || id == QMetaType::Double ||
-                             id == QMetaType::UInt || id == QMetaType::ULongLong;
-    if (IsNumeric(type) || (numberGiven && type != QMetaType::QString)) {
-        bool ok = false;
-        const double real = value.toDouble(&ok);
-        if (!ok) {
-            // A value that is no number matches no row of a numeric column.
-            text = value.toString().toUtf8();
-            key.Kind = TDbValue::Text;
-            key.Utf8 = text.constData();
-            key.Length = int(text.size());
-            return key;
-        }
-        if (real == double(qint64(real))) {
-            key.Kind = TDbValue::Integer;
-            key.Int = qint64(real);
-        } else {
-            key.Kind = TDbValue::Double;
-            key.Real = real;
-        }
-        return key;
-    }
-    text = value.toString().toUtf8();
-    key.Kind = TDbValue::Text;
-    key.Utf8 = text.constData();
-    key.Length = int(text.size());
-    return key;
-}
-
 bool TDataSet::SameKey(const QVariant& a, const QVariant& b) const {
-    QByteArray ta, tb;
-    const TDbValue ka = KeyCell(a, ta), kb = KeyCell(b, tb);
-    return ka.Kind == kb.Kind && TRowStore::Compare(ka, kb) == 0;
+    return d->Order.SameKey(a, b);
 }
 
-void TDataSet::ApplyRangeKey(const QVariant& value) {
-    Q_ASSERT(d->IndexField >= 0);
-    QByteArray text;
-    const TDbValue key = KeyCell(value, text);
-    const int f = d->IndexField;
-    // Invariant 1 makes the matching rows one contiguous run; nulls sort first, so a null key
-    // finds only null cells.
-    const auto lower = std::lower_bound(
-        d->Rows.begin(), d->Rows.end(), key,
-        [f](const char* r, const TDbValue& k) { return TRowStore::Compare(TRowStore::Cell(r, f), k) < 0; });
-    auto upper = lower;
-    while (upper != d->Rows.end()) {
-        // Equal keys are few per master row; a second binary search would cost more for them.
-        const TDbValue cell = TRowStore::Cell(*upper, f);
-        if (TRowStore::Compare(cell, key) != 0 ||
-            (cell.Kind == TDbValue::Null) != (key.Kind == TDbValue::Null))
-            break;
-        ++upper;
-    }
-    if (upper - lower > 64) {
-        upper = std::upper_bound(lower, d->Rows.end(), key, [f](const TDbValue& k, const char* r) {
-            return TRowStore::Compare(k, TRowStore::Cell(r, f)) < 0;
-        });
-    }
+void TDataSet::ApplyRangeKey(const QVariant& key) {
+    Q_ASSERT(d->Order.Active());
+    const std::pair<size_t, size_t> range = d->Order.Range(d->Rows, key);
     d->Ranged = true;
-    d->RangeBegin = size_t(lower - d->Rows.begin());
-    d->RangeEnd = size_t(upper - d->Rows.begin());
+    d->RangeBegin = range.first;
+    d->RangeEnd = range.second;
 }
 
 void TDataSet::SetRange(const QVariant& key) {
@@ -927,36 +770,14 @@ void TDataSet::ClearRange() {
 
 void TDataSet::ApplyFilter() {
     d->FilteredRows.clear();
-    d->FilterActive = d->Filtered && !d->FilterTerms.isEmpty() && d->State != dsInactive;
+    d->FilterActive = d->Filtered && !d->RowFilter.IsEmpty() && d->State != dsInactive;
     if (!d->FilterActive)
         return;
-    for (TFilterTerm& term : d->FilterTerms) {
-        const TField* field = FieldByName(term.Column);
-        term.Field = field->Index();
-    }
+    d->RowFilter.Bind([this](const QString& column) { return FieldByName(column)->Index(); });
     const size_t begin = d->Ranged ? d->RangeBegin : 0;
     const size_t end = d->Ranged ? d->RangeEnd : d->Rows.size();
     for (size_t i = begin; i < end; ++i) {
-        bool pass = true;
-        for (const TFilterTerm& term : d->FilterTerms) {
-            const TDbValue cell = TRowStore::Cell(d->Rows[i], term.Field);
-            if (term.IsNull) {
-                pass = cell.Kind == TDbValue::Null;
-            } else if (cell.Kind == TDbValue::Null) {
-                pass = false;
-            } else if (cell.Kind == TDbValue::Text) {
-                pass = QString::fromUtf8(cell.Utf8, cell.Length).compare(term.Text, Qt::CaseInsensitive) == 0;
-            } else {
-                bool ok = false;
-                const double want =
-                    QString(term.Text).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-                const double have = cell.Kind == TDbValue::Integer ? double(cell.Int) : cell.Real;
-                pass = ok && want == have;
-            }
-            if (!pass)
-                break;
-        }
-        if (pass)
+        if (d->RowFilter.Matches(d->Rows[i]))
             d->FilteredRows.push_back(int(i));
     }
 }
@@ -968,11 +789,11 @@ QString TDataSet::Filter() const {
 void TDataSet::SetFilter(const QString& filter) {
     if (filter == d->Filter)
         return;
-    const QVector<TFilterTerm> terms = ParseFilter(filter);
+    TRowFilter parsed = TRowFilter::Parse(filter);
     if (Active() && d->Filtered)
         CheckBrowseMode();
     d->Filter = filter;
-    d->FilterTerms = terms;
+    d->RowFilter = std::move(parsed);
     if (Active() && d->Filtered) {
         ApplyFilter();
         MoveToFirstVisible();

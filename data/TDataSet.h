@@ -32,7 +32,6 @@ class TADOConnection;
 class TDataSource;
 class TDbConnection;
 class TField;
-struct TDbValue;
 
 enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
 
@@ -158,7 +157,6 @@ private:
     void CancelEditing();
     void PlaceInsertedRow(const char* row);
     void Reorder(const char* row);
-    TDbValue KeyCell(const QVariant& value, QByteArray& text) const;
     void ApplyRangeKey(const QVariant& key);
     void ApplyFilter();
 
