@@ -133,7 +133,6 @@ void TADOTable::Release(bool notify) {
     ClearRange();
     m_conditionActive = false;
     m_key = QVariant();
-    MoveToFirstVisible();
     if (notify)
         NotifyDataSources(TDataEvent::RowsChanged);
 }
@@ -167,7 +166,6 @@ void TADOTable::Follow(bool notify) {
     SetRange(key);
     m_key = key;
     m_conditionActive = true;
-    MoveToFirstVisible();
     if (notify)
         NotifyDataSources(TDataEvent::RowsChanged);
 }

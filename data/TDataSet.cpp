@@ -2,12 +2,18 @@
 // rows sorted by the index column, narrowed further by a filter), the current row, the edit
 // buffer and write-back (TWriteBack). Relies on TADOConnection for the database.
 //
-// Invariants:
-//   1. rows holds one pointer per row the snapshot holds; when indexField >= 0 the rows are sorted
-//      ascending by that column (stable, so rows with one key keep the database's order).
-//   2. Visible row v maps to rows[rangeBegin + v] when not filtered, rows[filtered[v]] when
-//      filtered; while inserting, visible row insertAt is the buffer and later ones shift by one.
-//   3. cur is -1 exactly when no row is visible; otherwise 0 <= cur < RecordCount().
+// Invariants, checked by CheckInvariants() whenever a public operation that changes the data set
+// returns or throws (debug builds):
+//   1. Rows holds one pointer per row the snapshot holds; with an index order the rows are sorted
+//      ascending by its column (stable, so rows with one key keep the database's order).
+//   2. Visible row v maps to Rows[RangeBegin + v] when not filtered, Rows[FilteredRows[v]] when
+//      filtered (ascending indexes inside the range); while inserting, visible row InsertAt is the
+//      buffer and later ones shift by one. Inserting exactly when InsertAt >= 0.
+//   3. Cur is -1 exactly when no row is visible; otherwise 0 <= Cur < RecordCount(), and while
+//      inserting Cur is the new row.
+//   4. The edit buffer holds one value and one changed flag per field exactly while editing or
+//      inserting; otherwise it is empty and nothing is modified.
+//   5. A closed data set holds no rows, fields, buffer or writer; an open one has its writer.
 #include "TDataSet.h"
 
 #include <QHash>
@@ -80,6 +86,54 @@ struct TDataSet::TPrivate {
     }
 };
 
+// Checks the invariants when the operation that made it ends, by return or by throw: a refused post
+// or delete must leave the data set as sound as a successful one.
+class TDataSet::TInvariantCheck {
+public:
+    explicit TInvariantCheck(const TDataSet* dataSet) : m_dataSet(dataSet) {}
+    ~TInvariantCheck() { m_dataSet->CheckInvariants(); }
+
+private:
+    const TDataSet* m_dataSet;
+};
+
+void TDataSet::CheckInvariants() const {
+#ifndef QT_NO_DEBUG
+    const TPrivate& p = *d;
+    if (p.State == dsInactive) {
+        Q_ASSERT_X(p.Rows.empty() && p.Fields.empty() && !p.Writer && p.Buffer.isEmpty() && p.Cur == -1 &&
+                       p.InsertAt == -1,
+                   "TDataSet", "invariant 5: a closed data set holds nothing");
+        return;
+    }
+    Q_ASSERT_X(p.Writer, "TDataSet", "invariant 5: an open data set has its writer");
+    Q_ASSERT_X(!p.Order.Active() || p.Order.IsSorted(p.Rows), "TDataSet", "invariant 1: rows sorted");
+    Q_ASSERT_X(!p.Ranged || (p.RangeBegin <= p.RangeEnd && p.RangeEnd <= p.Rows.size()), "TDataSet",
+               "invariant 2: range inside the rows");
+    if (p.FilterActive) {
+        const size_t begin = p.Ranged ? p.RangeBegin : 0, end = p.Ranged ? p.RangeEnd : p.Rows.size();
+        for (size_t i = 0; i < p.FilteredRows.size(); ++i) {
+            const size_t row = size_t(p.FilteredRows[i]);
+            Q_ASSERT_X(row >= begin && row < end && (i == 0 || p.FilteredRows[i - 1] < p.FilteredRows[i]),
+                       "TDataSet", "invariant 2: filtered rows ascending inside the range");
+        }
+    }
+    Q_ASSERT_X((p.State == dsInsert) == (p.InsertAt >= 0) && p.InsertAt <= int(p.BaseCount()), "TDataSet",
+               "invariant 2: the new row among the visible rows exactly while inserting");
+    const int count = RecordCount();
+    Q_ASSERT_X(count == 0 ? p.Cur == -1 : (p.Cur >= 0 && p.Cur < count), "TDataSet",
+               "invariant 3: current row visible");
+    Q_ASSERT_X(p.State != dsInsert || p.Cur == p.InsertAt, "TDataSet",
+               "invariant 3: inserting at the new row");
+    if (Editing())
+        Q_ASSERT_X(p.Buffer.size() == FieldCount() && p.Changed.size() == FieldCount(), "TDataSet",
+                   "invariant 4: one buffer value per field while editing");
+    else
+        Q_ASSERT_X(p.Buffer.isEmpty() && p.Changed.isEmpty() && !p.Modified, "TDataSet",
+                   "invariant 4: no buffer while browsing");
+#endif
+}
+
 TDataSet::TDataSet(QObject* owner, const QString& name) : QObject(owner), d(std::make_unique<TPrivate>()) {
     setObjectName(name);
 }
@@ -111,6 +165,7 @@ void TDataSet::SetConnection(TADOConnection* connection) {
 // ---- opening and closing -------------------------------------------------------------------
 
 void TDataSet::Open() {
+    const TInvariantCheck check(this);
     if (Active())
         return;
     TDbConnection& db = Database();
@@ -183,6 +238,7 @@ void TDataSet::ClearSnapshot() {
 }
 
 void TDataSet::Close() {
+    const TInvariantCheck check(this);
     if (!Active())
         return;
     ClearSnapshot();
@@ -218,6 +274,7 @@ int TDataSet::RecNo() const {
 }
 
 void TDataSet::SetRecNo(int index) {
+    const TInvariantCheck check(this);
     if (!Active())
         return;
     const int count = RecordCount();
@@ -237,6 +294,7 @@ bool TDataSet::Eof() const {
 }
 
 void TDataSet::First() {
+    const TInvariantCheck check(this);
     CheckActive();
     CheckBrowseMode();
     const int old = d->Cur;
@@ -247,6 +305,7 @@ void TDataSet::First() {
 }
 
 void TDataSet::Last() {
+    const TInvariantCheck check(this);
     CheckActive();
     CheckBrowseMode();
     const int old = d->Cur;
@@ -268,6 +327,7 @@ void TDataSet::Next() {
 }
 
 int TDataSet::MoveBy(int distance) {
+    const TInvariantCheck check(this);
     CheckActive();
     // The distance counts rows as they are shown before the move. An untouched new row is dropped
     // as the move leaves it, and the rows after it close up, so the target is found in the numbering
@@ -369,6 +429,7 @@ QVariant TDataSet::FieldValue(int field) const {
 }
 
 void TDataSet::SetFieldValue(int field, const QVariant& value) {
+    const TInvariantCheck check(this);
     CheckActive();
     if (!Editing())
         throw EInvalidOperation(Name() + QStringLiteral(": Dataset not in edit or insert mode"));
@@ -444,6 +505,7 @@ bool TDataSet::Modified() const {
 }
 
 void TDataSet::Edit() {
+    const TInvariantCheck check(this);
     CheckActive();
     if (Editing())
         return;
@@ -461,6 +523,7 @@ void TDataSet::Edit() {
 }
 
 void TDataSet::BeginInsert(bool append) {
+    const TInvariantCheck check(this);
     CheckActive();
     // Refused before the row being edited is left, so a refusal changes nothing.
     CheckCanInsert();
@@ -490,6 +553,7 @@ void TDataSet::Append() {
 }
 
 void TDataSet::Post() {
+    const TInvariantCheck check(this);
     CheckActive();
     if (!Editing())
         return;
@@ -497,6 +561,7 @@ void TDataSet::Post() {
     const char* written = nullptr;
     if (d->State == dsEdit) {
         const long stored = d->Stored(d->Cur);
+        const char* before = d->Rows[size_t(stored)];
         if (d->Modified) {
             // A refusal throws here and leaves the data set editing with the typed values. The row
             // kept is the one the database read back, not the one typed.
@@ -506,7 +571,10 @@ void TDataSet::Post() {
         } else {
             written = d->Rows[size_t(stored)];
         }
-        const bool keyChanged = d->Order.Active() && d->Changed.value(d->Order.Field());
+        // The index value as the database holds it now (a trigger may have changed it too).
+        const bool keyChanged =
+            d->Order.Active() && TRowStore::Compare(TRowStore::Cell(before, d->Order.Field()),
+                                                    TRowStore::Cell(written, d->Order.Field())) != 0;
         d->State = dsBrowse;
         ResetBuffer();
         if (keyChanged)
@@ -574,6 +642,7 @@ void TDataSet::Reorder(const char* row) {
 }
 
 void TDataSet::Cancel() {
+    const TInvariantCheck check(this);
     if (!Editing())
         return;
     CancelEditing();
@@ -597,6 +666,7 @@ void TDataSet::CancelEditing() {
 }
 
 void TDataSet::Delete() {
+    const TInvariantCheck check(this);
     CheckActive();
     if (d->State == dsInsert) {
         Cancel();
@@ -610,11 +680,9 @@ void TDataSet::Delete() {
     // The row is deleted as it was read; what was typed into it goes with it. A refusal throws here
     // and the row stays, still being edited with what was typed when it was.
     d->Writer->Delete(Database(), RawRow(stored));
-    if (d->State == dsEdit) {
-        d->State = dsBrowse;
-        ResetBuffer();
-        NotifyDataSources(TDataEvent::StateChanged);
-    }
+    const bool wasEditing = d->State == dsEdit;
+    d->State = dsBrowse;
+    ResetBuffer();
     d->Rows.erase(d->Rows.begin() + stored);
     if (d->Ranged) {
         // Invariant 2: the range shrinks by the erased row (which lay inside it).
@@ -627,6 +695,8 @@ void TDataSet::Delete() {
     d->Cur = count == 0 ? -1 : std::min(d->Cur, count - 1);
     d->Bof = count == 0 || (d->Cur == 0 && d->Bof);
     d->Eof = count == 0 || wasLast;
+    if (wasEditing)
+        NotifyDataSources(TDataEvent::StateChanged);
     NotifyDataSources(TDataEvent::RowsChanged, old);
     AfterBrowse();
 }
@@ -643,6 +713,7 @@ void TDataSet::CheckBrowseMode() {
 // ---- refresh -------------------------------------------------------------------------------
 
 void TDataSet::Refresh() {
+    const TInvariantCheck check(this);
     CheckActive();
     CheckBrowseMode();
     TDbConnection& db = Database();
@@ -736,12 +807,14 @@ void TDataSet::Refresh() {
 // ---- index order, range and filter ---------------------------------------------------------
 
 void TDataSet::SortRows(int field) {
+    const TInvariantCheck check(this);
     Q_ASSERT(field >= 0 && field < FieldCount());
     d->Order = TRowOrder(field, d->Types.at(field));
     d->Order.Sort(d->Rows);
     if (d->Ranged)
         ApplyRangeKey(m_rangeKey);
     ApplyFilter();
+    MoveToFirstVisible();
 }
 
 bool TDataSet::SameKey(const QVariant& a, const QVariant& b) const {
@@ -757,15 +830,19 @@ void TDataSet::ApplyRangeKey(const QVariant& key) {
 }
 
 void TDataSet::SetRange(const QVariant& key) {
+    const TInvariantCheck check(this);
     m_rangeKey = key;
     ApplyRangeKey(key);
     ApplyFilter();
+    MoveToFirstVisible();
 }
 
 void TDataSet::ClearRange() {
+    const TInvariantCheck check(this);
     d->Ranged = false;
     m_rangeKey = QVariant();
     ApplyFilter();
+    MoveToFirstVisible();
 }
 
 void TDataSet::ApplyFilter() {
@@ -787,6 +864,7 @@ QString TDataSet::Filter() const {
 }
 
 void TDataSet::SetFilter(const QString& filter) {
+    const TInvariantCheck check(this);
     if (filter == d->Filter)
         return;
     TRowFilter parsed = TRowFilter::Parse(filter);
@@ -806,6 +884,7 @@ bool TDataSet::Filtered() const {
 }
 
 void TDataSet::SetFiltered(bool filtered) {
+    const TInvariantCheck check(this);
     if (filtered == d->Filtered)
         return;
     if (Active())

@@ -13,9 +13,19 @@
 //      unposted change     +-------------------- Inserting <-- Insert / Append (from Browsing)
 //      discarded)
 //
+// Which function makes each transition:
+//   Closed -> Browsing                 Open, SetActive(true); a failed open stays Closed
+//   any state -> Closed                Close, SetActive(false); an unposted change is discarded
+//   Browsing -> Editing                Edit (a bound control calls it when the user types)
+//   Browsing -> Inserting              Insert, Append; Edit on an empty data set
+//   Editing -> Inserting               Insert, Append: the edited row is left first, as below
+//   Editing / Inserting -> Browsing    Post, Cancel, CheckBrowseMode; leaving the row: First, Prior,
+//                                      Next, Last, MoveBy, SetRecNo, Refresh, SetFilter, SetFiltered;
+//                                      Delete (Editing: deletes the row as read; Inserting: cancels)
+//
 // Moving to another row while editing or inserting leaves the row as CheckBrowseMode does:
 // a changed row is posted, an unchanged one cancelled. A refused post throws and leaves the
-// data set in Editing / Inserting with the typed values.
+// data set in Editing / Inserting with the typed values; so does a refused delete.
 #pragma once
 
 #include <QObject>
@@ -129,9 +139,11 @@ protected:
     virtual void AfterBrowse() {}
     void NotifyDataSources(TDataEvent event, int info = 0);
 
-    // The rows sorted ascending by one column (stable); the order is kept by later writes.
+    // The rows sorted ascending by one column (stable); the order is kept by later writes. The first
+    // visible row becomes current; nothing is told.
     void SortRows(int field);
     // Only the rows whose sorted column equals key are visible: a binary search over the sorted rows.
+    // Both make the first visible row current and tell nothing; neither is for a row being edited.
     void SetRange(const QVariant& key);
     void ClearRange();
     // Whether two values are one key of the sorted column, compared as values of its type.
@@ -141,6 +153,8 @@ protected:
 
 private:
     friend class TField;
+    class TInvariantCheck;
+    void CheckInvariants() const;  // the numbered invariants of TDataSet.cpp; nothing in release builds
     QVariant FieldValue(int field) const;
     void SetFieldValue(int field, const QVariant& value);
     QVector<QVariant> RawRow(long stored) const;
