@@ -142,6 +142,39 @@ void TWriteBack::ReadBack(TDbConnection& db, const TTable& table, QVector<QVaria
     }
 }
 
+void TWriteBack::ReadBackByUnchanged(TDbConnection& db, const TTable& table, QVector<QVariant>& row,
+                                     const QVector<bool>& changed) const {
+    QStringList select, where;
+    QVector<QVariant> params;
+    for (int i : table.Columns) {
+        select.append(Bracket(m_columns.at(i).Column));
+        if (changed.value(i))
+            continue;
+        if (row.at(i).isNull()) {
+            where.append(Bracket(m_columns.at(i).Column) + QStringLiteral(" IS NULL"));
+        } else {
+            where.append(Bracket(m_columns.at(i).Column) + QStringLiteral(" = ?"));
+            params.append(row.at(i));
+        }
+    }
+    if (where.isEmpty())
+        return;
+    auto cursor =
+        db.Select(QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+                      Bracket(table.Name) + QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")),
+                  params);
+    if (!cursor->Next())
+        return;
+    QVector<QVariant> stored = row;
+    for (int k = 0; k < table.Columns.size(); ++k) {
+        const int i = table.Columns.at(k);
+        stored[i] = TRowStore::ToVariant(cursor->Value(k), m_columns.at(i).Type);
+    }
+    // Another row with the same unchanged values: which one is ours cannot be told.
+    if (!cursor->Next())
+        row = stored;
+}
+
 QVector<QVariant> TWriteBack::Update(TDbConnection& db, const QVector<QVariant>& original,
                                      const QVector<QVariant>& values, const QVector<bool>& changed) {
     // Which tables are touched; a changed column without a writable base table cannot be written.
@@ -187,6 +220,8 @@ QVector<QVariant> TWriteBack::Update(TDbConnection& db, const QVector<QVariant>&
     for (int t : touched) {
         if (!m_tables.at(t).Key.isEmpty())
             ReadBack(db, m_tables.at(t), row);
+        else
+            ReadBackByUnchanged(db, m_tables.at(t), row, changed);
     }
     transaction.Commit();
     return row;

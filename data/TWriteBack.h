@@ -30,7 +30,8 @@ public:
     bool JoinsTables() const { return m_tables.size() > 1; }
 
     // Both return the row as the database holds it afterwards (rounded values, defaults, columns a
-    // trigger computes, a generated key), read back by key where the row has one, otherwise as given.
+    // trigger computes, a generated key), read back by key where the row has one; a changed row
+    // without a key by the values it kept, where they single it out; otherwise as given.
     // A row that cannot be read back undoes the write (ReadBackFailedMessage()), so a retry writes it
     // once.
     QVector<QVariant> Update(TDbConnection& db, const QVector<QVariant>& original,
@@ -63,6 +64,10 @@ private:
     static void ExecuteOne(TDbConnection& db, const QString& sql, const QVector<QVariant>& params);
     // Replaces the table's columns of row with what the database holds under the row's key.
     void ReadBack(TDbConnection& db, const TTable& table, QVector<QVariant>& row) const;
+    // For a table without a key: the same, found by the columns the change left alone, when exactly
+    // one row has them; otherwise the row stays as written.
+    void ReadBackByUnchanged(TDbConnection& db, const TTable& table, QVector<QVariant>& row,
+                             const QVector<bool>& changed) const;
     TTable& SingleTable(const QString& action);
 
     QVector<TColumn> m_columns;

@@ -491,6 +491,27 @@ private Q_SLOTS:
         QCOMPARE(Count(QStringLiteral("wares where description = 'до 5 кг' and orderprice = 12.35")), 1);
     }
 
+    // A table without a key is written by every original value, so its row must hold what the
+    // database stored, or the next write of it finds no row: it is read back by the values the
+    // change left alone where they single it out.
+    void keylessRowIsWrittenAgainAfterTheDatabaseChangedIt() {
+        m_db->Execute(QStringLiteral("CREATE TABLE tariff (name TEXT, amount REAL) STRICT"));
+        m_db->Execute(QStringLiteral("INSERT INTO tariff VALUES ('Доставка', 500), ('Подъём', 300)"));
+        m_db->Execute(QStringLiteral(
+            "CREATE TRIGGER tariff_cents AFTER UPDATE OF amount ON tariff WHEN NEW.amount <> "
+            "round(NEW.amount, "
+            "2) BEGIN UPDATE tariff SET amount = round(NEW.amount, 2) WHERE rowid = NEW.rowid; END"));
+        TADOTable* t = Table(QStringLiteral("tariff"));
+        t->Edit();
+        t->FieldByName(QStringLiteral("amount"))->SetAsString(QStringLiteral("12.345"));
+        t->Post();
+        QCOMPARE(t->FieldByName(QStringLiteral("amount"))->AsFloat(), 12.35);
+        t->Edit();
+        t->FieldByName(QStringLiteral("name"))->SetAsString(QStringLiteral("Доставка до двери"));
+        t->Post();
+        QCOMPARE(Count(QStringLiteral("tariff where name = 'Доставка до двери' and amount = 12.35")), 1);
+    }
+
     // A new row that the database takes but that cannot be read back is not kept: the whole insert
     // is undone, the row stays new with what was typed, and posting it again writes it once.
     void insertNotReadBackIsWrittenOnce() {
