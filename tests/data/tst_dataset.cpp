@@ -290,9 +290,6 @@ private Q_SLOTS:
         const auto date = [](int y, int m, int d, int h = 0, int min = 0, int s = 0) {
             return QVariant(QDateTime(QDate(y, m, d), QTime(h, min, s)));
         };
-        QTest::newRow("number") << "wares"
-                                << "orderprice"
-                                << "1250" << QVariant(1250.0);
         QTest::newRow("decimal comma") << "wares"
                                        << "orderprice"
                                        << " 12,5 " << QVariant(12.5);
