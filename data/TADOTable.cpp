@@ -101,7 +101,7 @@ void TADOTable::MasterEvent(TDataEvent event) {
             // The master closed: the detail drops its condition and shows all its rows.
             if (!Active() || !m_conditionActive)
                 return;
-            if (State() == dsEdit || State() == dsInsert) {
+            if (Editing()) {
                 // A master going away (unbound, or being destroyed) is no moment to write: the row
                 // stays in editing and the condition goes once it is posted or cancelled. A master
                 // that merely closed posts the row first, as any move of the master does.

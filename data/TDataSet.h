@@ -138,6 +138,7 @@ protected:
     // detail whose post was refused while its master moved catches up with the master then).
     virtual void AfterBrowse() {}
     void NotifyDataSources(TDataEvent event, int info = 0);
+    bool Editing() const;  // editing or inserting
 
     // The rows sorted ascending by one column (stable); the order is kept by later writes. The first
     // visible row becomes current; nothing is told.
@@ -161,8 +162,7 @@ private:
     void ClearSnapshot();
     // The connection's database; throws when the data set has no connection (or it is gone).
     TDbConnection& Database() const;
-    bool Editing() const;  // editing or inserting
-    void ResetBuffer();    // forgets the edit buffer and its changes
+    void ResetBuffer();  // forgets the edit buffer and its changes
     void CheckActive() const;
     void CheckCanModify() const;
     void CheckCanInsert() const;
