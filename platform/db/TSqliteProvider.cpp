@@ -238,6 +238,9 @@ void TSqliteProvider::CommitTransaction() {
 }
 
 void TSqliteProvider::RollbackTransaction() {
+    // Some failures (a full disk, an I/O error) end the transaction themselves: nothing is left to undo.
+    if (!m_db || sqlite3_get_autocommit(m_db))
+        return;
     Execute(QStringLiteral("ROLLBACK TRANSACTION"), {});
 }
 
