@@ -101,12 +101,22 @@ void TADOTable::MasterEvent(TDataEvent event) {
             // The master closed: the detail drops its condition and shows all its rows.
             if (!Active() || !m_conditionActive)
                 return;
-            CheckBrowseMode();
-            ClearRange();
-            m_conditionActive = false;
-            m_key = QVariant();
-            MoveToFirstVisible();
-            NotifyDataSources(TDataEvent::RowsChanged);
+            if (Editing()) {
+                // A master going away (unbound, or being destroyed) is no moment to write: the row
+                // stays in editing and the condition goes once it is posted or cancelled. A master
+                // that merely closed posts the row first, as any move of the master does.
+                if (!MasterSource()->DataSet()) {
+                    m_followPending = true;
+                    return;
+                }
+                try {
+                    CheckBrowseMode();
+                } catch (...) {
+                    m_followPending = true;
+                    throw;
+                }
+            }
+            Release(true);
             return;
         case TDataEvent::StateChanged:
             return;  // entering or leaving editing changes no value
@@ -116,12 +126,25 @@ void TADOTable::MasterEvent(TDataEvent event) {
     }
 }
 
+void TADOTable::Release(bool notify) {
+    m_followPending = false;
+    if (!m_conditionActive)
+        return;
+    ClearRange();
+    m_conditionActive = false;
+    m_key = QVariant();
+    if (notify)
+        NotifyDataSources(TDataEvent::RowsChanged);
+}
+
 void TADOTable::Follow(bool notify) {
     if (!Active() || !IsDetail())
         return;
     TDataSet* master = MasterSource()->DataSet();
-    if (!master || !master->Active())
+    if (!master || !master->Active()) {
+        Release(notify);  // a master closed or gone while a row of ours was being edited
         return;
+    }
     if (m_indexFieldNames.isEmpty())
         return;
     // The master data set names the missing column: "ADOTable4: Field 'x' not found".
@@ -143,7 +166,6 @@ void TADOTable::Follow(bool notify) {
     SetRange(key);
     m_key = key;
     m_conditionActive = true;
-    MoveToFirstVisible();
     if (notify)
         NotifyDataSources(TDataEvent::RowsChanged);
 }

@@ -35,11 +35,14 @@ protected:
 private:
     class TMasterLink;
     void MasterEvent(TDataEvent event);
-    // Puts the master's current key in force (Algorithms C); notify is false while opening.
+    // Puts the master's current key in force; notify is false while opening.
     void Follow(bool notify);
+    // Drops the condition: every row shows (the master closed).
+    void Release(bool notify);
 
     bool m_conditionActive = false;
-    bool m_followPending = false;  // the master moved while a post of ours was refused
+    // The master moved or closed while a row of ours was being edited and could not be posted then.
+    bool m_followPending = false;
     QVariant m_key;
     QString m_tableName;
     QString m_indexFieldNames;

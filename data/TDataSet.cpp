@@ -2,12 +2,18 @@
 // rows sorted by the index column, narrowed further by a filter), the current row, the edit
 // buffer and write-back (TWriteBack). Relies on TADOConnection for the database.
 //
-// Invariants:
-//   1. rows holds one pointer per row the snapshot holds; when indexField >= 0 the rows are sorted
-//      ascending by that column (stable, so rows with one key keep the database's order).
-//   2. Visible row v maps to rows[rangeBegin + v] when not filtered, rows[filtered[v]] when
-//      filtered; while inserting, visible row insertAt is the buffer and later ones shift by one.
-//   3. cur is -1 exactly when no row is visible; otherwise 0 <= cur < RecordCount().
+// Invariants, checked by CheckInvariants() whenever a public operation that changes the data set
+// returns or throws (debug builds):
+//   1. Rows holds one pointer per row the snapshot holds; with an index order the rows are sorted
+//      ascending by its column (stable, so rows with one key keep the database's order).
+//   2. Visible row v maps to Rows[RangeBegin + v] when not filtered, Rows[FilteredRows[v]] when
+//      filtered (ascending indexes inside the range); while inserting, visible row InsertAt is the
+//      buffer and later ones shift by one. Inserting exactly when InsertAt >= 0.
+//   3. Cur is -1 exactly when no row is visible; otherwise 0 <= Cur < RecordCount(), and while
+//      inserting Cur is the new row.
+//   4. The edit buffer holds one value and one changed flag per field exactly while editing or
+//      inserting; otherwise it is empty and nothing is modified.
+//   5. A closed data set holds no rows, fields, buffer or writer; an open one has its writer.
 #include "TDataSet.h"
 
 #include <QHash>
@@ -20,93 +26,10 @@
 #include "TDbConnection.h"
 #include "TDbCursor.h"
 #include "TField.h"
+#include "TRowFilter.h"
+#include "TRowOrder.h"
 #include "TRowStore.h"
 #include "TWriteBack.h"
-
-namespace {
-
-struct TFilterTerm {
-    int Field = -1;
-    QString Column;
-    QString Text;
-    bool IsNull = false;
-};
-
-// "column = 'value' [AND column = value ...]"; a quote inside a quoted value is doubled.
-QVector<TFilterTerm> ParseFilter(const QString& filter) {
-    QVector<TFilterTerm> terms;
-    int i = 0;
-    const int n = filter.size();
-    const auto skipSpace = [&] {
-        while (i < n && filter.at(i).isSpace())
-            ++i;
-    };
-    const auto fail = [&]() -> QVector<TFilterTerm> {
-        throw EDatabaseError(QStringLiteral("Filter cannot be read: %1").arg(filter));
-    };
-    for (;;) {
-        skipSpace();
-        if (i >= n)
-            break;
-        TFilterTerm term;
-        if (filter.at(i) == QLatin1Char('[')) {
-            const int end = filter.indexOf(QLatin1Char(']'), i);
-            if (end < 0)
-                return fail();
-            term.Column = filter.mid(i + 1, end - i - 1);
-            i = end + 1;
-        } else {
-            const int start = i;
-            while (i < n && !filter.at(i).isSpace() && filter.at(i) != QLatin1Char('='))
-                ++i;
-            term.Column = filter.mid(start, i - start);
-        }
-        skipSpace();
-        if (i >= n || filter.at(i) != QLatin1Char('=') || term.Column.isEmpty())
-            return fail();
-        ++i;
-        skipSpace();
-        if (i < n && filter.at(i) == QLatin1Char('\'')) {
-            ++i;
-            for (;;) {
-                if (i >= n)
-                    return fail();
-                if (filter.at(i) == QLatin1Char('\'')) {
-                    if (i + 1 < n && filter.at(i + 1) == QLatin1Char('\'')) {
-                        term.Text += QLatin1Char('\'');
-                        i += 2;
-                        continue;
-                    }
-                    ++i;
-                    break;
-                }
-                term.Text += filter.at(i++);
-            }
-        } else {
-            const int start = i;
-            while (i < n && !filter.at(i).isSpace())
-                ++i;
-            term.Text = filter.mid(start, i - start);
-            if (term.Text.isEmpty())
-                return fail();
-            term.IsNull = term.Text.compare(QLatin1String("NULL"), Qt::CaseInsensitive) == 0;
-        }
-        terms.append(term);
-        skipSpace();
-        if (i >= n)
-            break;
-        if (filter.mid(i, 3).compare(QLatin1String("AND"), Qt::CaseInsensitive) != 0)
-            return fail();
-        i += 3;
-    }
-    return terms;
-}
-
-bool IsNumeric(QMetaType::Type type) {
-    return type == QMetaType::LongLong || type == QMetaType::Int || type == QMetaType::Double;
-}
-
-}  // namespace
 
 struct TDataSet::TPrivate {
     TDataSetState State = dsInactive;
@@ -116,13 +39,13 @@ struct TDataSet::TPrivate {
     TRowStore Store;
     std::vector<const char*> Rows;
 
-    int IndexField = -1;
+    TRowOrder Order;
     bool Ranged = false;
     size_t RangeBegin = 0;
     size_t RangeEnd = 0;
     bool FilterActive = false;
     std::vector<int> FilteredRows;
-    QVector<TFilterTerm> FilterTerms;
+    TRowFilter RowFilter;
     QString Filter;
     bool Filtered = false;
 
@@ -163,27 +86,89 @@ struct TDataSet::TPrivate {
     }
 };
 
+// Checks the invariants when the operation that made it ends, by return or by throw: a refused post
+// or delete must leave the data set as sound as a successful one.
+class TDataSet::TInvariantCheck {
+public:
+    explicit TInvariantCheck(const TDataSet* dataSet) : m_dataSet(dataSet) {}
+    ~TInvariantCheck() { m_dataSet->CheckInvariants(); }
+
+private:
+    const TDataSet* m_dataSet;
+};
+
+void TDataSet::CheckInvariants() const {
+#ifndef QT_NO_DEBUG
+    const TPrivate& p = *d;
+    if (p.State == dsInactive) {
+        Q_ASSERT_X(p.Rows.empty() && p.Fields.empty() && !p.Writer && p.Buffer.isEmpty() && p.Cur == -1 &&
+                       p.InsertAt == -1,
+                   "TDataSet", "invariant 5: a closed data set holds nothing");
+        return;
+    }
+    Q_ASSERT_X(p.Writer, "TDataSet", "invariant 5: an open data set has its writer");
+    Q_ASSERT_X(!p.Order.Active() || p.Order.IsSorted(p.Rows), "TDataSet", "invariant 1: rows sorted");
+    Q_ASSERT_X(!p.Ranged || (p.RangeBegin <= p.RangeEnd && p.RangeEnd <= p.Rows.size()), "TDataSet",
+               "invariant 2: range inside the rows");
+    if (p.FilterActive) {
+        const size_t begin = p.Ranged ? p.RangeBegin : 0, end = p.Ranged ? p.RangeEnd : p.Rows.size();
+        for (size_t i = 0; i < p.FilteredRows.size(); ++i) {
+            const size_t row = size_t(p.FilteredRows[i]);
+            Q_ASSERT_X(row >= begin && row < end && (i == 0 || p.FilteredRows[i - 1] < p.FilteredRows[i]),
+                       "TDataSet", "invariant 2: filtered rows ascending inside the range");
+        }
+    }
+    Q_ASSERT_X((p.State == dsInsert) == (p.InsertAt >= 0) && p.InsertAt <= int(p.BaseCount()), "TDataSet",
+               "invariant 2: the new row among the visible rows exactly while inserting");
+    const int count = RecordCount();
+    Q_ASSERT_X(count == 0 ? p.Cur == -1 : (p.Cur >= 0 && p.Cur < count), "TDataSet",
+               "invariant 3: current row visible");
+    Q_ASSERT_X(p.State != dsInsert || p.Cur == p.InsertAt, "TDataSet",
+               "invariant 3: inserting at the new row");
+    if (Editing())
+        Q_ASSERT_X(p.Buffer.size() == FieldCount() && p.Changed.size() == FieldCount(), "TDataSet",
+                   "invariant 4: one buffer value per field while editing");
+    else
+        Q_ASSERT_X(p.Buffer.isEmpty() && p.Changed.isEmpty() && !p.Modified, "TDataSet",
+                   "invariant 4: no buffer while browsing");
+#endif
+}
+
 TDataSet::TDataSet(QObject* owner, const QString& name) : QObject(owner), d(std::make_unique<TPrivate>()) {
     setObjectName(name);
 }
 
 TDataSet::~TDataSet() {
     // Sources outlive nothing here but may be destroyed later; unbind them so none points at us.
+    // Unbinding tells their controls and details that the data set is gone; none of them posts on
+    // that (a detail being edited keeps its row), and whatever one throws stays here, since an
+    // exception leaving a destructor ends the program. Pending edits are posted, where wanted, by
+    // whoever owns the data set before destroying it (the data module at exit).
     const QVector<TDataSource*> sources = d->Sources;
-    d->Fields.clear();
-    d->State = dsInactive;
-    for (TDataSource* source : sources)
-        source->SetDataSet(nullptr);
+    ClearSnapshot();
+    for (TDataSource* source : sources) {
+        try {
+            source->SetDataSet(nullptr);
+        } catch (...) {
+        }
+    }
+}
+
+TADOConnection* TDataSet::Connection() const {
+    return m_connection.data();
+}
+
+void TDataSet::SetConnection(TADOConnection* connection) {
+    m_connection = connection;
 }
 
 // ---- opening and closing -------------------------------------------------------------------
 
 void TDataSet::Open() {
+    const TInvariantCheck check(this);
     if (Active())
         return;
-    if (!m_connection)
-        throw EInvalidOperation(Name() + QStringLiteral(": Missing Connection or ConnectionString"));
-    TDbConnection& db = m_connection->Database();
+    TDbConnection& db = Database();
     std::unique_ptr<TDbCursor> cursor = db.Select(SelectStatement());
     const QVector<TDbColumn> columns = cursor->Columns();
     const int n = columns.size();
@@ -194,12 +179,18 @@ void TDataSet::Open() {
     cursor.reset();
     rows.shrink_to_fit();
 
+    QVector<TWriteBack::TColumn> writeColumns;
+    for (const TDbColumn& c : columns)
+        writeColumns.append({c.Name, c.BaseTable, c.BaseColumn, c.Type});
+    // Asks the database what it can write; a failure here fails the open before anything changed.
+    auto writer = std::make_unique<TWriteBack>(db, WriteTable(), writeColumns);
+
     d->Store = std::move(store);
     d->Rows = std::move(rows);
+    d->Writer = std::move(writer);
     d->Fields.clear();
     d->ByName.clear();
     d->Types.clear();
-    QVector<TWriteBack::TColumn> writeColumns;
     for (int i = 0; i < n; ++i) {
         const TDbColumn& c = columns.at(i);
         d->Fields.push_back(
@@ -208,15 +199,12 @@ void TDataSet::Open() {
         if (!d->ByName.contains(key))
             d->ByName.insert(key, i);
         d->Types.append(c.Type);
-        writeColumns.append({c.Name, c.BaseTable, c.BaseColumn, c.Type});
     }
-    d->Writer = std::make_unique<TWriteBack>(WriteTable(), writeColumns);
-    d->IndexField = -1;
+    d->Order = TRowOrder();
     d->Ranged = false;
     d->State = dsBrowse;
     d->InsertAt = -1;
-    d->Buffer.clear();
-    d->Modified = false;
+    ResetBuffer();
     try {
         ApplyFilter();  // a filter naming a column the result lacks fails the open
         AfterOpen();
@@ -238,12 +226,10 @@ void TDataSet::ClearSnapshot() {
     d->FilteredRows.clear();
     d->FilterActive = false;
     d->Ranged = false;
-    d->IndexField = -1;
+    d->Order = TRowOrder();
     d->Cur = -1;
     d->Bof = d->Eof = true;
-    d->Buffer.clear();
-    d->Changed.clear();
-    d->Modified = false;
+    ResetBuffer();
     d->InsertAt = -1;
     d->Writer.reset();
     d->Fields.clear();
@@ -252,6 +238,7 @@ void TDataSet::ClearSnapshot() {
 }
 
 void TDataSet::Close() {
+    const TInvariantCheck check(this);
     if (!Active())
         return;
     ClearSnapshot();
@@ -287,6 +274,7 @@ int TDataSet::RecNo() const {
 }
 
 void TDataSet::SetRecNo(int index) {
+    const TInvariantCheck check(this);
     if (!Active())
         return;
     const int count = RecordCount();
@@ -306,6 +294,7 @@ bool TDataSet::Eof() const {
 }
 
 void TDataSet::First() {
+    const TInvariantCheck check(this);
     CheckActive();
     CheckBrowseMode();
     const int old = d->Cur;
@@ -316,6 +305,7 @@ void TDataSet::First() {
 }
 
 void TDataSet::Last() {
+    const TInvariantCheck check(this);
     CheckActive();
     CheckBrowseMode();
     const int old = d->Cur;
@@ -337,6 +327,7 @@ void TDataSet::Next() {
 }
 
 int TDataSet::MoveBy(int distance) {
+    const TInvariantCheck check(this);
     CheckActive();
     // The distance counts rows as they are shown before the move. An untouched new row is dropped
     // as the move leaves it, and the rows after it close up, so the target is found in the numbering
@@ -413,7 +404,7 @@ QString TDataSet::FieldNotFoundMessage(const QString& component, const QString& 
 QVariant TDataSet::ValueAt(int row, int field) const {
     if (!Active() || field < 0 || field >= FieldCount() || row < 0 || row >= RecordCount())
         return {};
-    if (row == d->Cur && (d->State == dsEdit || d->State == dsInsert))
+    if (row == d->Cur && Editing())
         return d->Buffer.at(field);
     const long stored = d->Stored(row);
     if (stored < 0)
@@ -438,8 +429,9 @@ QVariant TDataSet::FieldValue(int field) const {
 }
 
 void TDataSet::SetFieldValue(int field, const QVariant& value) {
+    const TInvariantCheck check(this);
     CheckActive();
-    if (d->State != dsEdit && d->State != dsInsert)
+    if (!Editing())
         throw EInvalidOperation(Name() + QStringLiteral(": Dataset not in edit or insert mode"));
     d->Buffer[field] = value;
     d->Changed[field] = true;
@@ -457,6 +449,22 @@ QVector<QVariant> TDataSet::RawRow(long stored) const {
 
 // ---- editing -------------------------------------------------------------------------------
 
+TDbConnection& TDataSet::Database() const {
+    if (!m_connection)
+        throw EInvalidOperation(Name() + QStringLiteral(": Missing Connection or ConnectionString"));
+    return m_connection->Database();
+}
+
+bool TDataSet::Editing() const {
+    return d->State == dsEdit || d->State == dsInsert;
+}
+
+void TDataSet::ResetBuffer() {
+    d->Buffer.clear();
+    d->Changed.clear();
+    d->Modified = false;
+}
+
 void TDataSet::CheckActive() const {
     if (!Active())
         throw EInvalidOperation(Name() +
@@ -466,6 +474,18 @@ void TDataSet::CheckActive() const {
 void TDataSet::CheckCanModify() const {
     if (!CanModify())
         throw EInvalidOperation(Name() + QStringLiteral(": Cannot modify a read-only dataset"));
+}
+
+void TDataSet::CheckCanInsert() const {
+    CheckCanModify();
+    if (!CanInsert())
+        throw EDatabaseError(TWriteBack::JoinInsertDeleteMessage());
+}
+
+void TDataSet::CheckCanDelete() const {
+    CheckCanModify();
+    if (!CanDelete())
+        throw EDatabaseError(TWriteBack::JoinInsertDeleteMessage());
 }
 
 bool TDataSet::CanModify() const {
@@ -481,42 +501,41 @@ bool TDataSet::CanDelete() const {
 }
 
 bool TDataSet::Modified() const {
-    return (d->State == dsEdit || d->State == dsInsert) && d->Modified;
+    return Editing() && d->Modified;
 }
 
 void TDataSet::Edit() {
+    const TInvariantCheck check(this);
     CheckActive();
-    if (d->State == dsEdit || d->State == dsInsert)
+    if (Editing())
         return;
     CheckCanModify();
     if (RecordCount() == 0) {
         Insert();
         return;
     }
-    d->Buffer.clear();
+    ResetBuffer();
     for (int i = 0; i < FieldCount(); ++i)
         d->Buffer.append(ValueAt(d->Cur, i));
     d->Changed = QVector<bool>(FieldCount(), false);
-    d->Modified = false;
     d->State = dsEdit;
     NotifyDataSources(TDataEvent::StateChanged);
 }
 
 void TDataSet::BeginInsert(bool append) {
+    const TInvariantCheck check(this);
     CheckActive();
+    // Refused before the row being edited is left, so a refusal changes nothing.
+    CheckCanInsert();
     CheckBrowseMode();
-    CheckCanModify();
-    if (d->Writer->JoinsTables())
-        throw EDatabaseError(TWriteBack::JoinInsertDeleteMessage());
     const int base = int(d->BaseCount());
     d->InsertAt = append ? base : std::max(d->Cur, 0);
-    d->Buffer.clear();
+    ResetBuffer();
     for (int i = 0; i < FieldCount(); ++i)
         d->Buffer.append(QVariant(QMetaType(d->Types.at(i))));
     InitNewRow(d->Buffer);
-    d->Changed = QVector<bool>(FieldCount(), false);
     // Values a new row starts with (the master's key in a detail) do not make it modified.
-    d->Modified = false;
+    d->Changed = QVector<bool>(FieldCount(), false);
     d->State = dsInsert;
     const int old = d->Cur;
     d->Cur = d->InsertAt;
@@ -534,26 +553,30 @@ void TDataSet::Append() {
 }
 
 void TDataSet::Post() {
+    const TInvariantCheck check(this);
     CheckActive();
-    if (d->State != dsEdit && d->State != dsInsert)
+    if (!Editing())
         return;
-    TDbConnection& db = m_connection->Database();
+    TDbConnection& db = Database();
     const char* written = nullptr;
     if (d->State == dsEdit) {
         const long stored = d->Stored(d->Cur);
+        const char* before = d->Rows[size_t(stored)];
         if (d->Modified) {
-            // A refusal throws here and leaves the data set editing with the typed values.
-            d->Writer->Update(db, RawRow(stored), d->Buffer, d->Changed);
-            written = d->Store.AddValues(d->Buffer, d->Types);
+            // A refusal throws here and leaves the data set editing with the typed values. The row
+            // kept is the one the database read back, not the one typed.
+            const QVector<QVariant> row = d->Writer->Update(db, RawRow(stored), d->Buffer, d->Changed);
+            written = d->Store.AddValues(row, d->Types);
             d->Rows[size_t(stored)] = written;
         } else {
             written = d->Rows[size_t(stored)];
         }
-        const bool keyChanged = d->IndexField >= 0 && d->Changed.value(d->IndexField);
+        // The index value as the database holds it now (a trigger may have changed it too).
+        const bool keyChanged =
+            d->Order.Active() && TRowStore::Compare(TRowStore::Cell(before, d->Order.Field()),
+                                                    TRowStore::Cell(written, d->Order.Field())) != 0;
         d->State = dsBrowse;
-        d->Buffer.clear();
-        d->Changed.clear();
-        d->Modified = false;
+        ResetBuffer();
         if (keyChanged)
             Reorder(written);
     } else {
@@ -561,9 +584,7 @@ void TDataSet::Post() {
         written = d->Store.AddValues(row, d->Types);
         PlaceInsertedRow(written);
         d->State = dsBrowse;
-        d->Buffer.clear();
-        d->Changed.clear();
-        d->Modified = false;
+        ResetBuffer();
         d->InsertAt = -1;
         Reorder(written);
     }
@@ -587,16 +608,8 @@ void TDataSet::PlaceInsertedRow(const char* row) {
         at = d->FilterActive ? size_t(d->FilteredRows[size_t(d->InsertAt)])
                              : (d->Ranged ? d->RangeBegin : 0) + size_t(d->InsertAt);
     }
-    if (d->IndexField >= 0) {
-        // Keep invariant 1: a sorted snapshot takes the row at its key's place.
-        const TDbValue key = TRowStore::Cell(row, d->IndexField);
-        const int f = d->IndexField;
-        const auto it =
-            std::upper_bound(d->Rows.begin(), d->Rows.end(), key, [f](const TDbValue& k, const char* r) {
-                return TRowStore::Compare(k, TRowStore::Cell(r, f)) < 0;
-            });
-        at = size_t(it - d->Rows.begin());
-    }
+    if (d->Order.Active())
+        at = d->Order.InsertPosition(d->Rows, row);  // invariant 1: at its key's place
     d->Rows.insert(d->Rows.begin() + long(at), row);
     if (d->Ranged && at >= d->RangeBegin && at <= d->RangeEnd)
         ++d->RangeEnd;
@@ -609,11 +622,8 @@ void TDataSet::PlaceInsertedRow(const char* row) {
 void TDataSet::Reorder(const char* row) {
     // After a write that may have moved the row (a new row, a changed index value): re-sort, narrow
     // again by the condition in force, and keep the row current when it is still visible.
-    if (d->IndexField >= 0) {
-        const int f = d->IndexField;
-        std::stable_sort(d->Rows.begin(), d->Rows.end(), [f](const char* a, const char* b) {
-            return TRowStore::Compare(TRowStore::Cell(a, f), TRowStore::Cell(b, f)) < 0;
-        });
+    if (d->Order.Active()) {
+        d->Order.Sort(d->Rows);
         if (d->Ranged)
             ApplyRangeKey(m_rangeKey);
     }
@@ -632,7 +642,8 @@ void TDataSet::Reorder(const char* row) {
 }
 
 void TDataSet::Cancel() {
-    if (d->State != dsEdit && d->State != dsInsert)
+    const TInvariantCheck check(this);
+    if (!Editing())
         return;
     CancelEditing();
     AfterBrowse();
@@ -641,9 +652,7 @@ void TDataSet::Cancel() {
 void TDataSet::CancelEditing() {
     const bool inserting = d->State == dsInsert;
     d->State = dsBrowse;
-    d->Buffer.clear();
-    d->Changed.clear();
-    d->Modified = false;
+    ResetBuffer();
     const int old = d->Cur;
     if (inserting) {
         d->InsertAt = -1;
@@ -657,20 +666,23 @@ void TDataSet::CancelEditing() {
 }
 
 void TDataSet::Delete() {
+    const TInvariantCheck check(this);
     CheckActive();
     if (d->State == dsInsert) {
         Cancel();
         return;
     }
-    if (d->State == dsEdit)
-        CancelEditing();  // the row shown stays the one deleted, whatever a detail would follow
     if (RecordCount() == 0)
         throw EInvalidOperation(Name() +
                                 QStringLiteral(": Cannot perform this operation on an empty dataset"));
-    CheckCanModify();
+    CheckCanDelete();
     const long stored = d->Stored(d->Cur);
-    // A refusal throws here and the row stays.
-    d->Writer->Delete(m_connection->Database(), RawRow(stored));
+    // The row is deleted as it was read; what was typed into it goes with it. A refusal throws here
+    // and the row stays, still being edited with what was typed when it was.
+    d->Writer->Delete(Database(), RawRow(stored));
+    const bool wasEditing = d->State == dsEdit;
+    d->State = dsBrowse;
+    ResetBuffer();
     d->Rows.erase(d->Rows.begin() + stored);
     if (d->Ranged) {
         // Invariant 2: the range shrinks by the erased row (which lay inside it).
@@ -683,12 +695,14 @@ void TDataSet::Delete() {
     d->Cur = count == 0 ? -1 : std::min(d->Cur, count - 1);
     d->Bof = count == 0 || (d->Cur == 0 && d->Bof);
     d->Eof = count == 0 || wasLast;
+    if (wasEditing)
+        NotifyDataSources(TDataEvent::StateChanged);
     NotifyDataSources(TDataEvent::RowsChanged, old);
     AfterBrowse();
 }
 
 void TDataSet::CheckBrowseMode() {
-    if (d->State != dsEdit && d->State != dsInsert)
+    if (!Editing())
         return;
     if (d->Modified)
         Post();
@@ -699,9 +713,10 @@ void TDataSet::CheckBrowseMode() {
 // ---- refresh -------------------------------------------------------------------------------
 
 void TDataSet::Refresh() {
+    const TInvariantCheck check(this);
     CheckActive();
     CheckBrowseMode();
-    TDbConnection& db = m_connection->Database();
+    TDbConnection& db = Database();
     const QVector<int> key = d->Writer->KeyColumns(db);
     const int n = FieldCount();
 
@@ -762,11 +777,8 @@ void TDataSet::Refresh() {
     cursor.reset();
     d->Store = std::move(store);
     d->Rows = std::move(rows);
-    if (d->IndexField >= 0) {
-        const int f = d->IndexField;
-        std::stable_sort(d->Rows.begin(), d->Rows.end(), [f](const char* a, const char* b) {
-            return TRowStore::Compare(TRowStore::Cell(a, f), TRowStore::Cell(b, f)) < 0;
-        });
+    if (d->Order.Active()) {
+        d->Order.Sort(d->Rows);
         if (d->Ranged)
             ApplyRangeKey(m_rangeKey);  // a detail keeps its condition
     }
@@ -795,130 +807,54 @@ void TDataSet::Refresh() {
 // ---- index order, range and filter ---------------------------------------------------------
 
 void TDataSet::SortRows(int field) {
+    const TInvariantCheck check(this);
     Q_ASSERT(field >= 0 && field < FieldCount());
-    d->IndexField = field;
-    std::stable_sort(d->Rows.begin(), d->Rows.end(), [field](const char* a, const char* b) {
-        return TRowStore::Compare(TRowStore::Cell(a, field), TRowStore::Cell(b, field)) < 0;
-    });
+    d->Order = TRowOrder(field, d->Types.at(field));
+    d->Order.Sort(d->Rows);
     if (d->Ranged)
         ApplyRangeKey(m_rangeKey);
     ApplyFilter();
-}
-
-TDbValue TDataSet::KeyCell(const QVariant& value, QByteArray& text) const {
-    TDbValue key;
-    if (value.isNull() || !value.isValid())
-        return key;
-    const QMetaType::Type type = d->IndexField >= 0 ? d->Types.at(d->IndexField) : QMetaType::QString;
-    const int id = value.typeId();
-    const bool numberGiven = id == QMetaType::LongLong || id == QMetaType::Int || id == QMetaType::Double ||
-                             id == QMetaType::UInt || id == QMetaType::ULongLong;
-    if (IsNumeric(type) || (numberGiven && type != QMetaType::QString)) {
-        bool ok = false;
-        const double real = value.toDouble(&ok);
-        if (!ok) {
-            // A value that is no number matches no row of a numeric column.
-            text = value.toString().toUtf8();
-            key.Kind = TDbValue::Text;
-            key.Utf8 = text.constData();
-            key.Length = int(text.size());
-            return key;
-        }
-        if (real == double(qint64(real))) {
-            key.Kind = TDbValue::Integer;
-            key.Int = qint64(real);
-        } else {
-            key.Kind = TDbValue::Double;
-            key.Real = real;
-        }
-        return key;
-    }
-    text = value.toString().toUtf8();
-    key.Kind = TDbValue::Text;
-    key.Utf8 = text.constData();
-    key.Length = int(text.size());
-    return key;
+    MoveToFirstVisible();
 }
 
 bool TDataSet::SameKey(const QVariant& a, const QVariant& b) const {
-    QByteArray ta, tb;
-    const TDbValue ka = KeyCell(a, ta), kb = KeyCell(b, tb);
-    return ka.Kind == kb.Kind && TRowStore::Compare(ka, kb) == 0;
+    return d->Order.SameKey(a, b);
 }
 
-void TDataSet::ApplyRangeKey(const QVariant& value) {
-    Q_ASSERT(d->IndexField >= 0);
-    QByteArray text;
-    const TDbValue key = KeyCell(value, text);
-    const int f = d->IndexField;
-    // Invariant 1 makes the matching rows one contiguous run; nulls sort first, so a null key
-    // finds only null cells.
-    const auto lower = std::lower_bound(
-        d->Rows.begin(), d->Rows.end(), key,
-        [f](const char* r, const TDbValue& k) { return TRowStore::Compare(TRowStore::Cell(r, f), k) < 0; });
-    auto upper = lower;
-    while (upper != d->Rows.end()) {
-        // Equal keys are few per master row; a second binary search would cost more for them.
-        const TDbValue cell = TRowStore::Cell(*upper, f);
-        if (TRowStore::Compare(cell, key) != 0 ||
-            (cell.Kind == TDbValue::Null) != (key.Kind == TDbValue::Null))
-            break;
-        ++upper;
-    }
-    if (upper - lower > 64) {
-        upper = std::upper_bound(lower, d->Rows.end(), key, [f](const TDbValue& k, const char* r) {
-            return TRowStore::Compare(k, TRowStore::Cell(r, f)) < 0;
-        });
-    }
+void TDataSet::ApplyRangeKey(const QVariant& key) {
+    Q_ASSERT(d->Order.Active());
+    const std::pair<size_t, size_t> range = d->Order.Range(d->Rows, key);
     d->Ranged = true;
-    d->RangeBegin = size_t(lower - d->Rows.begin());
-    d->RangeEnd = size_t(upper - d->Rows.begin());
+    d->RangeBegin = range.first;
+    d->RangeEnd = range.second;
 }
 
 void TDataSet::SetRange(const QVariant& key) {
+    const TInvariantCheck check(this);
     m_rangeKey = key;
     ApplyRangeKey(key);
     ApplyFilter();
+    MoveToFirstVisible();
 }
 
 void TDataSet::ClearRange() {
+    const TInvariantCheck check(this);
     d->Ranged = false;
     m_rangeKey = QVariant();
     ApplyFilter();
+    MoveToFirstVisible();
 }
 
 void TDataSet::ApplyFilter() {
     d->FilteredRows.clear();
-    d->FilterActive = d->Filtered && !d->FilterTerms.isEmpty() && d->State != dsInactive;
+    d->FilterActive = d->Filtered && !d->RowFilter.IsEmpty() && d->State != dsInactive;
     if (!d->FilterActive)
         return;
-    for (TFilterTerm& term : d->FilterTerms) {
-        const TField* field = FieldByName(term.Column);
-        term.Field = field->Index();
-    }
+    d->RowFilter.Bind([this](const QString& column) { return FieldByName(column)->Index(); });
     const size_t begin = d->Ranged ? d->RangeBegin : 0;
     const size_t end = d->Ranged ? d->RangeEnd : d->Rows.size();
     for (size_t i = begin; i < end; ++i) {
-        bool pass = true;
-        for (const TFilterTerm& term : d->FilterTerms) {
-            const TDbValue cell = TRowStore::Cell(d->Rows[i], term.Field);
-            if (term.IsNull) {
-                pass = cell.Kind == TDbValue::Null;
-            } else if (cell.Kind == TDbValue::Null) {
-                pass = false;
-            } else if (cell.Kind == TDbValue::Text) {
-                pass = QString::fromUtf8(cell.Utf8, cell.Length).compare(term.Text, Qt::CaseInsensitive) == 0;
-            } else {
-                bool ok = false;
-                const double want =
-                    QString(term.Text).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-                const double have = cell.Kind == TDbValue::Integer ? double(cell.Int) : cell.Real;
-                pass = ok && want == have;
-            }
-            if (!pass)
-                break;
-        }
-        if (pass)
+        if (d->RowFilter.Matches(d->Rows[i]))
             d->FilteredRows.push_back(int(i));
     }
 }
@@ -928,13 +864,14 @@ QString TDataSet::Filter() const {
 }
 
 void TDataSet::SetFilter(const QString& filter) {
+    const TInvariantCheck check(this);
     if (filter == d->Filter)
         return;
-    const QVector<TFilterTerm> terms = ParseFilter(filter);
+    TRowFilter parsed = TRowFilter::Parse(filter);
     if (Active() && d->Filtered)
         CheckBrowseMode();
     d->Filter = filter;
-    d->FilterTerms = terms;
+    d->RowFilter = std::move(parsed);
     if (Active() && d->Filtered) {
         ApplyFilter();
         MoveToFirstVisible();
@@ -947,6 +884,7 @@ bool TDataSet::Filtered() const {
 }
 
 void TDataSet::SetFiltered(bool filtered) {
+    const TInvariantCheck check(this);
     if (filtered == d->Filtered)
         return;
     if (Active())

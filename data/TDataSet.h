@@ -13,12 +13,23 @@
 //      unposted change     +-------------------- Inserting <-- Insert / Append (from Browsing)
 //      discarded)
 //
+// Which function makes each transition:
+//   Closed -> Browsing                 Open, SetActive(true); a failed open stays Closed
+//   any state -> Closed                Close, SetActive(false); an unposted change is discarded
+//   Browsing -> Editing                Edit (a bound control calls it when the user types)
+//   Browsing -> Inserting              Insert, Append; Edit on an empty data set
+//   Editing -> Inserting               Insert, Append: the edited row is left first, as below
+//   Editing / Inserting -> Browsing    Post, Cancel, CheckBrowseMode; leaving the row: First, Prior,
+//                                      Next, Last, MoveBy, SetRecNo, Refresh, SetFilter, SetFiltered;
+//                                      Delete (Editing: deletes the row as read; Inserting: cancels)
+//
 // Moving to another row while editing or inserting leaves the row as CheckBrowseMode does:
 // a changed row is posted, an unchanged one cancelled. A refused post throws and leaves the
-// data set in Editing / Inserting with the typed values.
+// data set in Editing / Inserting with the typed values; so does a refused delete.
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QVariant>
 #include <QVector>
@@ -29,8 +40,8 @@
 
 class TADOConnection;
 class TDataSource;
+class TDbConnection;
 class TField;
-struct TDbValue;
 
 enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
 
@@ -41,8 +52,9 @@ public:
     ~TDataSet() override;
 
     QString Name() const { return objectName(); }
-    TADOConnection* Connection() const { return m_connection; }
-    void SetConnection(TADOConnection* connection) { m_connection = connection; }
+    // Held weakly: the data module's connection is destroyed before its data sets.
+    TADOConnection* Connection() const;
+    void SetConnection(TADOConnection* connection);
 
     // Opening an open data set and closing a closed one do nothing. A failed open leaves it closed.
     void Open();
@@ -126,10 +138,13 @@ protected:
     // detail whose post was refused while its master moved catches up with the master then).
     virtual void AfterBrowse() {}
     void NotifyDataSources(TDataEvent event, int info = 0);
+    bool Editing() const;  // editing or inserting
 
-    // The rows sorted ascending by one column (stable); the order is kept by later writes.
+    // The rows sorted ascending by one column (stable); the order is kept by later writes. The first
+    // visible row becomes current; nothing is told.
     void SortRows(int field);
     // Only the rows whose sorted column equals key are visible: a binary search over the sorted rows.
+    // Both make the first visible row current and tell nothing; neither is for a row being edited.
     void SetRange(const QVariant& key);
     void ClearRange();
     // Whether two values are one key of the sorted column, compared as values of its type.
@@ -139,22 +154,28 @@ protected:
 
 private:
     friend class TField;
+    class TInvariantCheck;
+    void CheckInvariants() const;  // the numbered invariants of TDataSet.cpp; nothing in release builds
     QVariant FieldValue(int field) const;
     void SetFieldValue(int field, const QVariant& value);
     QVector<QVariant> RawRow(long stored) const;
     void ClearSnapshot();
+    // The connection's database; throws when the data set has no connection (or it is gone).
+    TDbConnection& Database() const;
+    void ResetBuffer();  // forgets the edit buffer and its changes
     void CheckActive() const;
     void CheckCanModify() const;
+    void CheckCanInsert() const;
+    void CheckCanDelete() const;
     void BeginInsert(bool append);
     void CancelEditing();
     void PlaceInsertedRow(const char* row);
     void Reorder(const char* row);
-    TDbValue KeyCell(const QVariant& value, QByteArray& text) const;
     void ApplyRangeKey(const QVariant& key);
     void ApplyFilter();
 
     struct TPrivate;
     std::unique_ptr<TPrivate> d;
-    TADOConnection* m_connection = nullptr;
+    QPointer<TADOConnection> m_connection;
     QVariant m_rangeKey;
 };

@@ -91,21 +91,35 @@ QString TField::FormatValue(const QVariant& value, QMetaType::Type type) {
 }
 
 QVariant TField::ParseText(const QString& text, QMetaType::Type type) {
+    if (type != QMetaType::LongLong && type != QMetaType::Int && type != QMetaType::Double &&
+        type != QMetaType::QDateTime) {
+        // Text columns keep what was typed, an emptied cell included: an empty text, not null.
+        return QVariant(text);
+    }
     const QString t = text.trimmed();
     if (t.isEmpty())
         return QVariant(QMetaType(type));
     bool ok = false;
-    if (type == QMetaType::LongLong || type == QMetaType::Int) {
-        const qint64 n = t.toLongLong(&ok);
-        if (ok)
-            return QVariant(n);
-    } else if (type == QMetaType::Double) {
+    if (type == QMetaType::QDateTime) {
+        // As the grid shows a date ("01.02.2025", "01.02.2025 9:30:00") or as ISO. Anything else goes
+        // to the database as written and is refused there with its own message.
+        for (const char* format : {"d.M.yyyy H:mm:ss", "d.M.yyyy H:mm", "d.M.yyyy", "yyyy-MM-dd HH:mm:ss",
+                                   "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd"}) {
+            const QDateTime dt = QDateTime::fromString(t, QString::fromLatin1(format));
+            if (dt.isValid())
+                return QVariant(dt);
+        }
+        return QVariant(text);
+    }
+    if (type == QMetaType::Double) {
         // Either separator: the shop's users write "12,5" as often as "12.5".
         const double v = QString(t).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
         if (ok)
             return QVariant(v);
     } else {
-        return QVariant(text);
+        const qint64 n = t.toLongLong(&ok);
+        if (ok)
+            return QVariant(n);
     }
     throw EDatabaseError(QStringLiteral("'%1' is not a valid number").arg(text));
 }
@@ -115,7 +129,8 @@ void TField::SetValue(const QVariant& value) {
         m_dataSet->SetFieldValue(m_index, QVariant(QMetaType(m_type)));
         return;
     }
-    if (value.typeId() == QMetaType::QString && IsNumeric()) {
+    if (value.typeId() == QMetaType::QString) {
+        // Text given for a number or a date converts as typed text does.
         m_dataSet->SetFieldValue(m_index, ParseText(value.toString(), m_type));
         return;
     }
@@ -131,29 +146,7 @@ void TField::SetValue(const QVariant& value) {
 }
 
 void TField::SetAsString(const QString& text) {
-    if (IsNumeric()) {
-        m_dataSet->SetFieldValue(m_index, ParseText(text, m_type));
-        return;
-    }
-    if (m_type == QMetaType::QDateTime) {
-        // A date typed as the grid shows it ("01.02.2025", "01.02.2025 9:30:00") or as ISO becomes a
-        // date; anything else goes to the database as written and is refused there with its message.
-        const QString t = text.trimmed();
-        if (t.isEmpty()) {
-            m_dataSet->SetFieldValue(m_index, QVariant(QMetaType(m_type)));
-            return;
-        }
-        for (const char* format : {"d.M.yyyy H:mm:ss", "d.M.yyyy H:mm", "d.M.yyyy", "yyyy-MM-dd HH:mm:ss",
-                                   "yyyy-MM-ddTHH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-dd"}) {
-            const QDateTime dt = QDateTime::fromString(t, QString::fromLatin1(format));
-            if (dt.isValid()) {
-                m_dataSet->SetFieldValue(m_index, QVariant(dt));
-                return;
-            }
-        }
-    }
-    // Text columns keep an empty text as typed.
-    m_dataSet->SetFieldValue(m_index, QVariant(text));
+    m_dataSet->SetFieldValue(m_index, ParseText(text, m_type));
 }
 
 void TField::Clear() {

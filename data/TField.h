@@ -43,8 +43,10 @@ public:
     // The display text of a value of a column of this type (numbers without trailing zeros,
     // dates as dd.MM.yyyy with the time when there is one).
     static QString FormatValue(const QVariant& value, QMetaType::Type type);
-    // Text typed for a column of this type as the value stored; throws EDatabaseError when it
-    // does not convert ("'abc' is not a valid number"). Empty text is null.
+    // Text typed for a column of this type as the value stored, the one conversion behind SetAsString
+    // and the grid's editor: numbers with either decimal separator, dates as shown or as ISO; empty
+    // text is null for a number or a date and an empty text for a text column. Throws EDatabaseError
+    // for a number that does not convert ("'abc' is not a valid number").
     static QVariant ParseText(const QString& text, QMetaType::Type type);
 
 private:

@@ -1,13 +1,18 @@
 // Write-back of one row. Statements use bound parameters, so no value changes a statement's
-// structure; a write that cannot be pinned to exactly one row writes nothing.
+// structure; every write runs in a TDbTransaction, so one that cannot be pinned to exactly one row,
+// or whose row cannot be read back, leaves nothing written.
 #include "TWriteBack.h"
+
+#include <algorithm>
 
 #include "Exception.h"
 #include "TDbConnection.h"
 #include "TDbCursor.h"
+#include "TDbTransaction.h"
 #include "TRowStore.h"
 
-TWriteBack::TWriteBack(const QString& writeTable, QVector<TColumn> columns) : m_columns(std::move(columns)) {
+TWriteBack::TWriteBack(TDbConnection& db, const QString& writeTable, QVector<TColumn> columns)
+    : m_columns(std::move(columns)) {
     m_namedTable = !writeTable.isEmpty();
     if (m_namedTable) {
         // A table data set reads "select *" from one table or view: every column is its own.
@@ -19,6 +24,7 @@ TWriteBack::TWriteBack(const QString& writeTable, QVector<TColumn> columns) : m_
             m_columns[i].Column = m_columns[i].Name;
             table.Columns.append(i);
         }
+        table.Writable = db.IsUpdatable(writeTable);
         m_tables.append(table);
         return;
     }
@@ -37,10 +43,12 @@ TWriteBack::TWriteBack(const QString& writeTable, QVector<TColumn> columns) : m_
         }
         it->Columns.append(i);
     }
+    for (TTable& table : m_tables)
+        table.Writable = db.IsUpdatable(table.Name);
 }
 
 bool TWriteBack::CanModify() const {
-    return !m_tables.isEmpty();
+    return std::any_of(m_tables.begin(), m_tables.end(), [](const TTable& t) { return t.Writable; });
 }
 
 QString TWriteBack::Bracket(const QString& name) {
@@ -58,6 +66,10 @@ QString TWriteBack::RowNotLocatedMessage() {
 
 QString TWriteBack::JoinInsertDeleteMessage() {
     return QStringLiteral("Rows cannot be inserted or deleted here: the result joins several tables.");
+}
+
+QString TWriteBack::ReadBackFailedMessage() {
+    return QStringLiteral("The row cannot be read back after writing it, so the change was not kept.");
 }
 
 void TWriteBack::Resolve(TDbConnection& db, TTable& table) {
@@ -101,31 +113,78 @@ QString TWriteBack::Where(const TTable& table, const QVector<QVariant>& original
     return QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "));
 }
 
-void TWriteBack::CheckExactlyOne(TDbConnection& db, const TTable& table,
-                                 const QVector<QVariant>& original) const {
-    QVector<QVariant> params;
-    const QString sql =
-        QStringLiteral("SELECT COUNT(*) FROM ") + Bracket(table.Name) + Where(table, original, params);
-    auto cursor = db.Select(sql, params);
-    qint64 count = 0;
-    if (cursor->Next()) {
-        const TDbValue v = cursor->Value(0);
-        count = v.Kind == TDbValue::Integer ? v.Int : qint64(v.Real);
-    }
-    if (count != 1)
+void TWriteBack::ExecuteOne(TDbConnection& db, const QString& sql, const QVector<QVariant>& params) {
+    // More than one row changed is undone with the transaction, as is none.
+    if (db.Execute(sql, params) != 1)
         throw EDatabaseError(RowNotLocatedMessage());
 }
 
-void TWriteBack::Update(TDbConnection& db, const QVector<QVariant>& original, const QVector<QVariant>& values,
-                        const QVector<bool>& changed) {
-    // Which tables are touched; a changed column without a base table cannot be written.
+void TWriteBack::ReadBack(TDbConnection& db, const TTable& table, QVector<QVariant>& row) const {
+    QStringList select, where;
+    QVector<QVariant> params;
+    for (int i : table.Columns)
+        select.append(Bracket(m_columns.at(i).Column));
+    for (int k : table.Key) {
+        if (row.at(k).isNull())
+            throw EDatabaseError(ReadBackFailedMessage());
+        where.append(Bracket(m_columns.at(k).Column) + QStringLiteral(" = ?"));
+        params.append(row.at(k));
+    }
+    auto cursor =
+        db.Select(QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+                      Bracket(table.Name) + QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")),
+                  params);
+    if (!cursor->Next())
+        throw EDatabaseError(ReadBackFailedMessage());
+    for (int k = 0; k < table.Columns.size(); ++k) {
+        const int i = table.Columns.at(k);
+        row[i] = TRowStore::ToVariant(cursor->Value(k), m_columns.at(i).Type);
+    }
+}
+
+void TWriteBack::ReadBackByUnchanged(TDbConnection& db, const TTable& table, QVector<QVariant>& row,
+                                     const QVector<bool>& changed) const {
+    QStringList select, where;
+    QVector<QVariant> params;
+    for (int i : table.Columns) {
+        select.append(Bracket(m_columns.at(i).Column));
+        if (changed.value(i))
+            continue;
+        if (row.at(i).isNull()) {
+            where.append(Bracket(m_columns.at(i).Column) + QStringLiteral(" IS NULL"));
+        } else {
+            where.append(Bracket(m_columns.at(i).Column) + QStringLiteral(" = ?"));
+            params.append(row.at(i));
+        }
+    }
+    if (where.isEmpty())
+        return;
+    auto cursor =
+        db.Select(QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+                      Bracket(table.Name) + QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")),
+                  params);
+    if (!cursor->Next())
+        return;
+    QVector<QVariant> stored = row;
+    for (int k = 0; k < table.Columns.size(); ++k) {
+        const int i = table.Columns.at(k);
+        stored[i] = TRowStore::ToVariant(cursor->Value(k), m_columns.at(i).Type);
+    }
+    // Another row with the same unchanged values: which one is ours cannot be told.
+    if (!cursor->Next())
+        row = stored;
+}
+
+QVector<QVariant> TWriteBack::Update(TDbConnection& db, const QVector<QVariant>& original,
+                                     const QVector<QVariant>& values, const QVector<bool>& changed) {
+    // Which tables are touched; a changed column without a writable base table cannot be written.
     QVector<int> touched;
     for (int i = 0; i < m_columns.size(); ++i) {
         if (!changed.value(i))
             continue;
         int t = -1;
         for (int k = 0; k < m_tables.size(); ++k) {
-            if (m_tables.at(k).Columns.contains(i))
+            if (m_tables.at(k).Columns.contains(i) && m_tables.at(k).Writable)
                 t = k;
         }
         if (t < 0)
@@ -133,35 +192,12 @@ void TWriteBack::Update(TDbConnection& db, const QVector<QVariant>& original, co
         if (!touched.contains(t))
             touched.append(t);
     }
-    // Every table's row is located before anything is written, so a refusal writes nothing.
-    for (int t : touched) {
+    for (int t : touched)
         Resolve(db, m_tables[t]);
-        CheckExactlyOne(db, m_tables.at(t), original);
-    }
     // A row change that spans several base tables is one change: when the database refuses the
     // second table's part, the first table's must not stay written behind the data set's back.
-    const bool several = touched.size() > 1;
-    if (several)
-        db.Execute(QStringLiteral("BEGIN TRANSACTION"));
-    try {
-        UpdateTables(db, touched, original, values, changed);
-        if (several)
-            db.Execute(QStringLiteral("COMMIT TRANSACTION"));
-    } catch (...) {
-        if (several) {
-            try {
-                db.Execute(QStringLiteral("ROLLBACK TRANSACTION"));
-            } catch (...) {
-                // The refusal is what the user must see; a failed rollback ends with the connection.
-            }
-        }
-        throw;
-    }
-}
-
-void TWriteBack::UpdateTables(TDbConnection& db, const QVector<int>& touched,
-                              const QVector<QVariant>& original, const QVector<QVariant>& values,
-                              const QVector<bool>& changed) {
+    QVector<QVariant> row = values;
+    TDbTransaction transaction(db);
     for (int t : touched) {
         const TTable& table = m_tables.at(t);
         QStringList sets;
@@ -176,17 +212,25 @@ void TWriteBack::UpdateTables(TDbConnection& db, const QVector<int>& touched,
                 params.append(values.at(i));
             }
         }
-        const QString sql = QStringLiteral("UPDATE ") + Bracket(table.Name) + QStringLiteral(" SET ") +
-                            sets.join(QStringLiteral(", ")) + Where(table, original, params);
-        if (db.Execute(sql, params) != 1)
-            throw EDatabaseError(RowNotLocatedMessage());
+        ExecuteOne(db,
+                   QStringLiteral("UPDATE ") + Bracket(table.Name) + QStringLiteral(" SET ") +
+                       sets.join(QStringLiteral(", ")) + Where(table, original, params),
+                   params);
     }
+    for (int t : touched) {
+        if (!m_tables.at(t).Key.isEmpty())
+            ReadBack(db, m_tables.at(t), row);
+        else
+            ReadBackByUnchanged(db, m_tables.at(t), row, changed);
+    }
+    transaction.Commit();
+    return row;
 }
 
 TWriteBack::TTable& TWriteBack::SingleTable(const QString& action) {
     if (m_tables.size() > 1)
         throw EDatabaseError(JoinInsertDeleteMessage());
-    if (m_tables.isEmpty())
+    if (m_tables.isEmpty() || !m_tables.at(0).Writable)
         throw EDatabaseError(QStringLiteral("Cannot %1 rows of a read-only result").arg(action));
     return m_tables[0];
 }
@@ -210,45 +254,31 @@ QVector<QVariant> TWriteBack::Insert(TDbConnection& db, const QVector<QVariant>&
     else
         sql += QStringLiteral(" (") + columns.join(QStringLiteral(", ")) + QStringLiteral(") VALUES (") +
                marks.join(QStringLiteral(", ")) + QStringLiteral(")");
-    db.Execute(sql, params);
+    Resolve(db, table);
 
     QVector<QVariant> row = values;
-    Resolve(db, table);
-    if (table.Key.size() != 1)
-        return row;
-    const int key = table.Key.at(0);
-    if (row.at(key).isNull()) {
+    TDbTransaction transaction(db);
+    db.Execute(sql, params);
+    if (table.Key.size() == 1 && row.at(table.Key.at(0)).isNull()) {
+        // A generated key: the database's own, on this connection, inside this transaction.
         const QVariant id = db.LastInsertId();
-        row[key] = id.isValid() ? QVariant(id.toLongLong()) : QVariant();
+        row[table.Key.at(0)] = id.isValid() ? QVariant(id.toLongLong()) : QVariant();
     }
-    if (row.at(key).isNull())
-        return row;
-    // Read the row back by its key: defaults the database filled in show at once.
-    QStringList select;
-    for (int i : table.Columns)
-        select.append(Bracket(m_columns.at(i).Column));
-    auto cursor = db.Select(QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) +
-                                QStringLiteral(" FROM ") + Bracket(table.Name) + QStringLiteral(" WHERE ") +
-                                Bracket(m_columns.at(key).Column) + QStringLiteral(" = ?"),
-                            {row.at(key)});
-    if (cursor->Next()) {
-        for (int k = 0; k < table.Columns.size(); ++k) {
-            const int i = table.Columns.at(k);
-            row[i] = TRowStore::ToVariant(cursor->Value(k), m_columns.at(i).Type);
-        }
-    }
+    // Without a key in the result the row cannot be found again; it shows as it was given.
+    if (!table.Key.isEmpty())
+        ReadBack(db, table, row);
+    transaction.Commit();
     return row;
 }
 
 void TWriteBack::Delete(TDbConnection& db, const QVector<QVariant>& original) {
     TTable& table = SingleTable(QStringLiteral("delete"));
     Resolve(db, table);
-    if (table.Key.isEmpty())
-        CheckExactlyOne(db, table, original);
     QVector<QVariant> params;
     const QString sql = QStringLiteral("DELETE FROM ") + Bracket(table.Name) + Where(table, original, params);
-    if (db.Execute(sql, params) != 1)
-        throw EDatabaseError(RowNotLocatedMessage());
+    TDbTransaction transaction(db);
+    ExecuteOne(db, sql, params);
+    transaction.Commit();
 }
 
 QVector<int> TWriteBack::KeyColumns(TDbConnection& db) {

@@ -1,7 +1,8 @@
 // Writing one row of a data set back to the database: a table with a primary key by that key;
 // a view or a table without one by every original value, exactly one row or nothing; a result
 // joining several tables updates the base table of each changed column the same way and refuses
-// inserts and deletes; a column without base-table metadata cannot be written.
+// inserts and deletes; a column without base-table metadata, or of a view the database cannot
+// change, cannot be written. Each write and the read-back of its row are one transaction.
 #pragma once
 
 #include <QMetaType>
@@ -22,16 +23,20 @@ public:
     };
 
     // writeTable: the table or view a table data set names (every column is its own); empty for a
-    // query, whose columns carry their own base tables.
-    TWriteBack(const QString& writeTable, QVector<TColumn> columns);
+    // query, whose columns carry their own base tables. Asks the database which of them it can write.
+    TWriteBack(TDbConnection& db, const QString& writeTable, QVector<TColumn> columns);
 
     bool CanModify() const;
     bool JoinsTables() const { return m_tables.size() > 1; }
 
-    void Update(TDbConnection& db, const QVector<QVariant>& original, const QVector<QVariant>& values,
-                const QVector<bool>& changed);
-    // Inserts the non-null values; returns the row as the database holds it afterwards (generated
-    // key, defaults), column by column, where it can be read back, otherwise the values with the key.
+    // Both return the row as the database holds it afterwards (rounded values, defaults, columns a
+    // trigger computes, a generated key), read back by key where the row has one; a changed row
+    // without a key by the values it kept, where they single it out; otherwise as given.
+    // A row that cannot be read back undoes the write (ReadBackFailedMessage()), so a retry writes it
+    // once.
+    QVector<QVariant> Update(TDbConnection& db, const QVector<QVariant>& original,
+                             const QVector<QVariant>& values, const QVector<bool>& changed);
+    // Inserts the non-null values.
     QVector<QVariant> Insert(TDbConnection& db, const QVector<QVariant>& values);
     void Delete(TDbConnection& db, const QVector<QVariant>& original);
 
@@ -42,20 +47,27 @@ public:
     static QString Bracket(const QString& name);
     static QString RowNotLocatedMessage();
     static QString JoinInsertDeleteMessage();
+    static QString ReadBackFailedMessage();
 
 private:
     struct TTable {
         QString Name;
-        QVector<int> Columns;  // result columns from this table
+        QVector<int> Columns;   // result columns from this table
+        bool Writable = false;  // a table, or a view the database can change
         bool Resolved = false;
         QVector<int> Key;  // result columns holding the table's primary key; empty when none
     };
     void Resolve(TDbConnection& db, TTable& table);
     // "WHERE ..." identifying the original row in one table, with its parameters.
     QString Where(const TTable& table, const QVector<QVariant>& original, QVector<QVariant>& params) const;
-    void CheckExactlyOne(TDbConnection& db, const TTable& table, const QVector<QVariant>& original) const;
-    void UpdateTables(TDbConnection& db, const QVector<int>& touched, const QVector<QVariant>& original,
-                      const QVector<QVariant>& values, const QVector<bool>& changed);
+    // Runs an UPDATE or DELETE that must change exactly one row.
+    static void ExecuteOne(TDbConnection& db, const QString& sql, const QVector<QVariant>& params);
+    // Replaces the table's columns of row with what the database holds under the row's key.
+    void ReadBack(TDbConnection& db, const TTable& table, QVector<QVariant>& row) const;
+    // For a table without a key: the same, found by the columns the change left alone, when exactly
+    // one row has them; otherwise the row stays as written.
+    void ReadBackByUnchanged(TDbConnection& db, const TTable& table, QVector<QVariant>& row,
+                             const QVector<bool>& changed) const;
     TTable& SingleTable(const QString& action);
 
     QVector<TColumn> m_columns;

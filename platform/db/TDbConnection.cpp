@@ -34,6 +34,7 @@ void TDbConnection::Open() {
 }
 
 void TDbConnection::Close() {
+    m_inTransaction = false;
     if (m_provider)
         m_provider->Close();
 }
@@ -59,6 +60,34 @@ qint64 TDbConnection::Execute(const QString& statement, const QVector<QVariant>&
 QVariant TDbConnection::LastInsertId() {
     Open();
     return m_provider->LastInsertId();
+}
+
+void TDbConnection::BeginTransaction() {
+    Q_ASSERT(!m_inTransaction);
+    Open();
+    m_provider->BeginTransaction();
+    m_inTransaction = true;
+    ++m_transactionSerial;
+}
+
+void TDbConnection::CommitTransaction() {
+    Q_ASSERT(m_inTransaction && Connected());
+    m_provider->CommitTransaction();
+    m_inTransaction = false;
+}
+
+void TDbConnection::RollbackTransaction() {
+    if (!m_inTransaction)
+        return;
+    // Whatever the database answers, the transaction is over for this connection.
+    m_inTransaction = false;
+    if (Connected())
+        m_provider->RollbackTransaction();
+}
+
+bool TDbConnection::IsUpdatable(const QString& name) {
+    Open();
+    return m_provider->IsUpdatable(BareObjectName(name));
 }
 
 TDbObjectKind TDbConnection::ObjectKind(const QString& name) {

@@ -35,6 +35,18 @@ public:
     // The key the database generated for the last insert on this connection.
     QVariant LastInsertId();
 
+    // One transaction at a time, used through TDbTransaction. Closing the connection ends (and so
+    // rolls back) a transaction; rolling back a closed connection's transaction does nothing.
+    void BeginTransaction();
+    void CommitTransaction();
+    void RollbackTransaction();
+    bool InTransaction() const { return m_inTransaction; }
+    int TransactionSerial() const { return m_transactionSerial; }
+
+    // Whether rows of the table or view can be written: every table can; a view where the database
+    // can change it (never on the embedded engine).
+    bool IsUpdatable(const QString& name);
+
     TDbObjectKind ObjectKind(const QString& name);  // brackets and a "dbo." prefix allowed
     QStringList PrimaryKey(const QString& table);   // column names, empty when none
     QVector<TDbColumn> TableColumns(const QString& table);
@@ -42,4 +54,6 @@ public:
 private:
     QString m_connectionString;
     std::unique_ptr<TDbProvider> m_provider;
+    bool m_inTransaction = false;
+    int m_transactionSerial = 0;
 };

@@ -20,6 +20,11 @@ public:
     virtual std::unique_ptr<TDbCursor> Select(const QString& statement, const QVector<QVariant>& params) = 0;
     virtual qint64 Execute(const QString& statement, const QVector<QVariant>& params) = 0;
     virtual QVariant LastInsertId() = 0;
+    // A transaction on the connection; each throws EDatabaseError with the database's message.
+    virtual void BeginTransaction() = 0;
+    virtual void CommitTransaction() = 0;
+    virtual void RollbackTransaction() = 0;
+    virtual bool IsUpdatable(const QString& name) = 0;
     virtual TDbObjectKind ObjectKind(const QString& name) = 0;
     virtual QStringList PrimaryKey(const QString& table) = 0;
     virtual QVector<TDbColumn> TableColumns(const QString& table) = 0;

@@ -211,6 +211,37 @@ QVariant TOdbcProvider::LastInsertId() {
     return id.isNull() || id.toLongLong() == 0 ? QVariant() : QVariant(id.toLongLong());
 }
 
+// The driver's own transaction calls (autocommit off, then SQLEndTran), not statements: the same on
+// SQL Server and on the SQLite ODBC driver, and the driver knows where the transaction stands.
+void TOdbcProvider::BeginTransaction() {
+    Open();
+    QSqlDatabase db = Database();
+    if (!db.transaction())
+        throw EDatabaseError(db.lastError().text());
+}
+
+void TOdbcProvider::CommitTransaction() {
+    QSqlDatabase db = Database();
+    if (!db.commit())
+        throw EDatabaseError(db.lastError().text());
+}
+
+void TOdbcProvider::RollbackTransaction() {
+    QSqlDatabase db = Database();
+    if (!db.rollback())
+        throw EDatabaseError(db.lastError().text());
+}
+
+bool TOdbcProvider::IsUpdatable(const QString& name) {
+    const TDbObjectKind kind = ObjectKind(name);
+    if (kind != TDbObjectKind::View)
+        return kind == TDbObjectKind::Table;
+    // SQL Server does not say ahead whether a view takes a change (INFORMATION_SCHEMA.VIEWS always
+    // answers NO); it takes one that touches a single base table and refuses others with its own
+    // message, so its views are offered and the server decides. SQLite writes no view.
+    return !m_sqlite;
+}
+
 TDbObjectKind TOdbcProvider::ObjectKind(const QString& name) {
     Open();
     const auto has = [&name](const QStringList& names) {

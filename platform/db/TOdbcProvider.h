@@ -26,6 +26,10 @@ public:
     std::unique_ptr<TDbCursor> Select(const QString& statement, const QVector<QVariant>& params) override;
     qint64 Execute(const QString& statement, const QVector<QVariant>& params) override;
     QVariant LastInsertId() override;
+    void BeginTransaction() override;
+    void CommitTransaction() override;
+    void RollbackTransaction() override;
+    bool IsUpdatable(const QString& name) override;
     TDbObjectKind ObjectKind(const QString& name) override;
     QStringList PrimaryKey(const QString& table) override;
     QVector<TDbColumn> TableColumns(const QString& table) override;

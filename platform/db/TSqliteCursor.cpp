@@ -34,8 +34,9 @@ QMetaType::Type TypeOfValue(int sqliteType) {
 
 }  // namespace
 
-TSqliteCursor::TSqliteCursor(TSqliteProvider* provider, sqlite3_stmt* statement)
-    : m_provider(provider), m_statement(statement) {
+TSqliteCursor::TSqliteCursor(TSqliteProvider* provider, TSqliteStatement owned)
+    : m_provider(provider), m_statement(std::move(owned)) {
+    sqlite3_stmt* statement = m_statement.Get();
     const int count = sqlite3_column_count(statement);
     m_columns.resize(count);
     bool needFirstRow = false;
@@ -66,28 +67,25 @@ TSqliteCursor::TSqliteCursor(TSqliteProvider* provider, sqlite3_stmt* statement)
 }
 
 TSqliteCursor::~TSqliteCursor() {
-    if (m_statement) {
-        sqlite3_finalize(m_statement);
+    if (m_statement)
         m_provider->Forget(this);
-    }
 }
 
 void TSqliteCursor::Detach() {
-    sqlite3_finalize(m_statement);
-    m_statement = nullptr;
+    m_statement.Finalize();
     m_done = true;
 }
 
 bool TSqliteCursor::Step() {
     if (m_done)
         return false;
-    const int rc = sqlite3_step(m_statement);
+    const int rc = sqlite3_step(m_statement.Get());
     if (rc == SQLITE_ROW)
         return true;
     m_done = true;
     if (rc == SQLITE_DONE)
         return false;
-    throw EDatabaseError(QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_statement))));
+    throw EDatabaseError(QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_statement.Get()))));
 }
 
 bool TSqliteCursor::Next() {
@@ -100,25 +98,26 @@ bool TSqliteCursor::Next() {
 
 TDbValue TSqliteCursor::Value(int column) const {
     Q_ASSERT(m_statement && column >= 0 && column < m_columns.size());
+    sqlite3_stmt* const statement = m_statement.Get();
     TDbValue v;
-    switch (sqlite3_column_type(m_statement, column)) {
+    switch (sqlite3_column_type(statement, column)) {
         case SQLITE_INTEGER:
             v.Kind = TDbValue::Integer;
-            v.Int = sqlite3_column_int64(m_statement, column);
+            v.Int = sqlite3_column_int64(statement, column);
             break;
         case SQLITE_FLOAT:
             v.Kind = TDbValue::Double;
-            v.Real = sqlite3_column_double(m_statement, column);
+            v.Real = sqlite3_column_double(statement, column);
             break;
         case SQLITE_TEXT:
             v.Kind = TDbValue::Text;
-            v.Utf8 = reinterpret_cast<const char*>(sqlite3_column_text(m_statement, column));
-            v.Length = sqlite3_column_bytes(m_statement, column);
+            v.Utf8 = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+            v.Length = sqlite3_column_bytes(statement, column);
             break;
         case SQLITE_BLOB:
             v.Kind = TDbValue::Text;
-            v.Utf8 = static_cast<const char*>(sqlite3_column_blob(m_statement, column));
-            v.Length = sqlite3_column_bytes(m_statement, column);
+            v.Utf8 = static_cast<const char*>(sqlite3_column_blob(statement, column));
+            v.Length = sqlite3_column_bytes(statement, column);
             break;
         default:
             break;

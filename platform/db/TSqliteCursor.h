@@ -4,13 +4,13 @@
 #pragma once
 
 #include "TDbCursor.h"
+#include "TSqliteStatement.h"
 
-struct sqlite3_stmt;
 class TSqliteProvider;
 
 class TSqliteCursor : public TDbCursor {
 public:
-    TSqliteCursor(TSqliteProvider* provider, sqlite3_stmt* statement);
+    TSqliteCursor(TSqliteProvider* provider, TSqliteStatement statement);
     ~TSqliteCursor() override;
 
     const QVector<TDbColumn>& Columns() const override { return m_columns; }
@@ -24,7 +24,7 @@ private:
     bool Step();
 
     TSqliteProvider* m_provider;
-    sqlite3_stmt* m_statement;
+    TSqliteStatement m_statement;
     QVector<TDbColumn> m_columns;
     bool m_firstPending = false;  // the first row was stepped to learn column types, not yet handed out
     bool m_firstHasRow = false;

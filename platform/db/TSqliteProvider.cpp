@@ -40,16 +40,6 @@ bool OnlyTrivia(const char* p) {
     }
 }
 
-class TStatementGuard {
-public:
-    explicit TStatementGuard(sqlite3_stmt* s) : m_s(s) {}
-    ~TStatementGuard() { sqlite3_finalize(m_s); }
-    sqlite3_stmt* Get() const { return m_s; }
-
-private:
-    sqlite3_stmt* m_s;
-};
-
 }  // namespace
 
 TSqliteProvider::TSqliteProvider(QString catalog, QString file)
@@ -147,25 +137,26 @@ void TSqliteProvider::Fail() const {
     throw EDatabaseError(QString::fromUtf8(sqlite3_errmsg(m_db)));
 }
 
-sqlite3_stmt* TSqliteProvider::Prepare(const QString& statement, const QVector<QVariant>& params) {
+TSqliteStatement TSqliteProvider::Prepare(const QString& statement, const QVector<QVariant>& params) {
     sqlite3* db = Handle();
     const QByteArray sql = TsqlToSqlite(statement).toUtf8();
-    sqlite3_stmt* stmt = nullptr;
+    sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()) + 1, &stmt, &tail) != SQLITE_OK)
+    const int prepared = sqlite3_prepare_v2(db, sql.constData(), int(sql.size()) + 1, &raw, &tail);
+    TSqliteStatement owned(raw);
+    if (prepared != SQLITE_OK)
         Fail();
-    if (!stmt)
+    if (!owned)
         throw EDatabaseError(QStringLiteral("The statement is empty."));
+    sqlite3_stmt* stmt = owned.Get();
     // One statement per call: a value can never smuggle in a second one.
     if (tail && !OnlyTrivia(tail)) {
-        sqlite3_finalize(stmt);
         throw EDatabaseError(
             QStringLiteral("Only one statement can be run at a time; the text goes on after the "
                            "first: \"%1\"")
                 .arg(QString::fromUtf8(tail).trimmed().left(60)));
     }
     if (params.size() != sqlite3_bind_parameter_count(stmt)) {
-        sqlite3_finalize(stmt);
         throw EDatabaseError(QStringLiteral("The statement has %1 parameters, %2 values were given.")
                                  .arg(sqlite3_bind_parameter_count(stmt))
                                  .arg(params.size()));
@@ -207,31 +198,22 @@ sqlite3_stmt* TSqliteProvider::Prepare(const QString& statement, const QVector<Q
                 }
             }
         }
-        if (rc != SQLITE_OK) {
-            sqlite3_finalize(stmt);
+        if (rc != SQLITE_OK)
             Fail();
-        }
     }
-    return stmt;
+    return owned;
 }
 
 std::unique_ptr<TDbCursor> TSqliteProvider::Select(const QString& statement,
                                                    const QVector<QVariant>& params) {
-    sqlite3_stmt* stmt = Prepare(statement, params);
-    std::unique_ptr<TSqliteCursor> cursor;
-    try {
-        cursor = std::make_unique<TSqliteCursor>(this, stmt);
-    } catch (...) {
-        // The cursor's constructor failed after taking the statement: it finalized nothing yet.
-        sqlite3_finalize(stmt);
-        throw;
-    }
+    // A cursor whose construction fails finalizes the statement it took as it unwinds.
+    auto cursor = std::make_unique<TSqliteCursor>(this, Prepare(statement, params));
     m_cursors.insert(cursor.get());
     return cursor;
 }
 
 qint64 TSqliteProvider::Execute(const QString& statement, const QVector<QVariant>& params) {
-    TStatementGuard stmt(Prepare(statement, params));
+    const TSqliteStatement stmt = Prepare(statement, params);
     int rc;
     while ((rc = sqlite3_step(stmt.Get())) == SQLITE_ROW) {
     }
@@ -243,6 +225,28 @@ qint64 TSqliteProvider::Execute(const QString& statement, const QVector<QVariant
 QVariant TSqliteProvider::LastInsertId() {
     const sqlite3_int64 id = sqlite3_last_insert_rowid(Handle());
     return id ? QVariant(qint64(id)) : QVariant();
+}
+
+void TSqliteProvider::BeginTransaction() {
+    // IMMEDIATE takes the write lock at once: a transaction that reads first and writes later could
+    // otherwise find, in WAL mode, that another writer got in between, which no busy wait mends.
+    Execute(QStringLiteral("BEGIN IMMEDIATE TRANSACTION"), {});
+}
+
+void TSqliteProvider::CommitTransaction() {
+    Execute(QStringLiteral("COMMIT TRANSACTION"), {});
+}
+
+void TSqliteProvider::RollbackTransaction() {
+    // Some failures (a full disk, an I/O error) end the transaction themselves: nothing is left to undo.
+    if (!m_db || sqlite3_get_autocommit(m_db))
+        return;
+    Execute(QStringLiteral("ROLLBACK TRANSACTION"), {});
+}
+
+bool TSqliteProvider::IsUpdatable(const QString& name) {
+    // SQLite writes no view (short of INSTEAD OF triggers, which the schema has none of).
+    return ObjectKind(name) == TDbObjectKind::Table;
 }
 
 TDbObjectKind TSqliteProvider::ObjectKind(const QString& name) {
@@ -283,9 +287,10 @@ bool TSqliteProvider::IsDateTimeColumn(const QString& table, const QString& colu
     if (it == m_dateColumns.end()) {
         QSet<QString> columns;
         sqlite3_stmt* raw = nullptr;
-        if (sqlite3_prepare_v2(m_db, "SELECT name, dflt_value FROM pragma_table_info(?1)", -1, &raw,
-                               nullptr) == SQLITE_OK) {
-            TStatementGuard stmt(raw);
+        const int prepared =
+            sqlite3_prepare_v2(m_db, "SELECT name, dflt_value FROM pragma_table_info(?1)", -1, &raw, nullptr);
+        const TSqliteStatement stmt(raw);
+        if (prepared == SQLITE_OK) {
             const QByteArray t = table.toUtf8();
             sqlite3_bind_text(raw, 1, t.constData(), int(t.size()), SQLITE_TRANSIENT);
             while (sqlite3_step(raw) == SQLITE_ROW) {

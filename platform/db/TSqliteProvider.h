@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "TDbProvider.h"
+#include "TSqliteStatement.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -25,6 +26,10 @@ public:
     std::unique_ptr<TDbCursor> Select(const QString& statement, const QVector<QVariant>& params) override;
     qint64 Execute(const QString& statement, const QVector<QVariant>& params) override;
     QVariant LastInsertId() override;
+    void BeginTransaction() override;
+    void CommitTransaction() override;
+    void RollbackTransaction() override;
+    bool IsUpdatable(const QString& name) override;
     TDbObjectKind ObjectKind(const QString& name) override;
     QStringList PrimaryKey(const QString& table) override;
     QVector<TDbColumn> TableColumns(const QString& table) override;
@@ -39,7 +44,7 @@ public:
 private:
     sqlite3* Handle();
     // Prepares exactly one statement (after the dialect rewrite) and binds the parameters.
-    sqlite3_stmt* Prepare(const QString& statement, const QVector<QVariant>& params);
+    TSqliteStatement Prepare(const QString& statement, const QVector<QVariant>& params);
     [[noreturn]] void Fail() const;
 
     QString m_catalog;

@@ -2,7 +2,6 @@
 // supplier without asking the database, the condition already in force moving nothing, a closed
 // master showing every row, and what a new order or sale shows during the run.
 #include <QObject>
-#include <functional>
 #include <QSet>
 #include <QTest>
 
@@ -15,6 +14,7 @@
 #include "TDataTestDatabase.h"
 #include "TField.h"
 #include "TModalAnswerer.h"
+#include "TTestChecks.h"
 #include "Unit3.h"
 
 namespace {
@@ -166,16 +166,9 @@ private Q_SLOTS:
 
     void masterMissingColumnNamesTheMaster() {
         Create();
-        const auto expectNotFound = [](const std::function<void()>& step) {
-            try {
-                step();
-                QFAIL("followed");
-            } catch (const EDatabaseError& e) {
-                QCOMPARE(e.Message(), QStringLiteral("ADOTable4: Field 'Idpostavshik' not found"));
-            }
-        };
-        expectNotFound([this] { m_module->ADOTable6->SetMasterFields(QStringLiteral("Idpostavshik")); });
-        expectNotFound([this] { m_module->ADOTable4->Next(); });
+        const QString notFound = QStringLiteral("ADOTable4: Field 'Idpostavshik' not found");
+        QCOMPARE_THROWS(m_module->ADOTable6->SetMasterFields(QStringLiteral("Idpostavshik")), notFound);
+        QCOMPARE_THROWS(m_module->ADOTable4->Next(), notFound);
     }
 
     void refusedDetailPostCatchesUpWithTheMasterOnceDone_data() {
@@ -263,6 +256,55 @@ private Q_SLOTS:
         QCOMPARE(Column(orders, QStringLiteral("Idprovider")), QSet<qint64>{5});
         QCOMPARE(Id(orders, "Idorder"),
                  m_db->Scalar(QStringLiteral("select max(Idorder) from [order]")).toLongLong());
+    }
+
+    // Tearing down components posts nothing: a detail whose master goes away while it is being
+    // edited neither writes nor throws, whether its connection is already gone or cannot reach the
+    // database (an exception out of a destructor would end the program).
+    void ownerDestroyedWithADetailInEdit_data() {
+        QTest::addColumn<bool>("connectionFirst");
+        QTest::newRow("connection destroyed first") << true;
+        QTest::newRow("database unreachable") << false;
+    }
+    void ownerDestroyedWithADetailInEdit() {
+        QFETCH(bool, connectionFirst);
+        auto owner = std::make_unique<QObject>();
+        TADOConnection* connection = nullptr;
+        const auto connect = [&] {
+            connection = new TADOConnection(owner.get(), QStringLiteral("ADOConnection1"));
+            connection->SetConnectionString(TDataModule3::ConnectionStringText());
+        };
+        if (connectionFirst)
+            connect();
+        auto* suppliers = new TADOTable(owner.get(), QStringLiteral("ADOTable4"));
+        auto* source = new TDataSource(owner.get(), QStringLiteral("DataSource5"));
+        auto* orders = new TADOTable(owner.get(), QStringLiteral("ADOTable6"));
+        if (!connectionFirst)
+            connect();
+        suppliers->SetConnection(connection);
+        suppliers->SetTableName(QStringLiteral("provider"));
+        source->SetDataSet(suppliers);
+        orders->SetConnection(connection);
+        orders->SetTableName(QStringLiteral("[order]"));
+        orders->SetIndexFieldNames(QStringLiteral("Idprovider"));
+        orders->SetMasterFields(QStringLiteral("Idprovider"));
+        orders->SetMasterSource(source);
+        suppliers->Open();
+        orders->Open();
+        const qint64 order = Id(orders, "Idorder");
+        orders->Edit();
+        orders->FieldByName(QStringLiteral("orderdate"))->SetAsString(QStringLiteral("01.01.2027"));
+        if (!connectionFirst) {
+            connection->Close();
+            m_db->MakeUnreachable();
+        }
+        owner.reset();
+        m_db->MakeReachable();
+        QCOMPARE(m_db->Scalar(QStringLiteral("select count(*) from [order] where Idorder = ? and orderdate "
+                                             "like '2027%'"),
+                              {order})
+                     .toInt(),
+                 0);
     }
 };
 

@@ -10,18 +10,13 @@
 #include "Exception.h"
 #include "TDbConnection.h"
 #include "TDbCursor.h"
+#include "TTestChecks.h"
 #include "TTestDatabase.h"
 
 namespace {
 
-QString Failure(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const EDatabaseError& e) {
-        return e.Message();
-    }
-    return QString();
-}
+// What ThrownMessage gives for a call that throws nothing.
+const QString kNoFailure = TTestChecks::ThrownMessage([] {});
 
 QVariant Scalar(TDbConnection& db, const QString& statement) {
     const std::unique_ptr<TDbCursor> c = db.Select(statement);
@@ -122,8 +117,10 @@ void TestSchema::namedColumnsExist() {
 }
 
 void TestSchema::orderNeedsBrackets() {
-    QVERIFY(!Failure([&] { m_db->Select(QStringLiteral("SELECT * FROM order")); }).isEmpty());
-    QVERIFY(Failure([&] { m_db->Select(QStringLiteral("SELECT * FROM [order]")); }).isEmpty());
+    QVERIFY(TTestChecks::ThrownMessage([&] { m_db->Select(QStringLiteral("SELECT * FROM order")); }) !=
+            kNoFailure);
+    QCOMPARE(TTestChecks::ThrownMessage([&] { m_db->Select(QStringLiteral("SELECT * FROM [order]")); }),
+             kNoFailure);
 }
 
 void TestSchema::refusedValues_data() {
@@ -175,7 +172,7 @@ void TestSchema::refusedValues() {
         Scalar(*m_db, QStringLiteral("SELECT (SELECT count(*) FROM wares) + (SELECT count(*) FROM "
                                      "period) + (SELECT count(*) FROM saleitem)"))
             .toLongLong();
-    const QString got = Failure([&] { m_db->Execute(statement); });
+    const QString got = TTestChecks::ThrownMessage([&] { m_db->Execute(statement); });
     QVERIFY2(got.contains(message), qPrintable(got));
     QCOMPARE(
         Scalar(*m_db,
@@ -248,7 +245,7 @@ void TestSchema::referencedRowsCannotBeDeleted_data() {
 
 void TestSchema::referencedRowsCannotBeDeleted() {
     QFETCH(QString, statement);
-    const QString got = Failure([&] { m_db->Execute(statement); });
+    const QString got = TTestChecks::ThrownMessage([&] { m_db->Execute(statement); });
     QVERIFY2(got.contains(QLatin1String("FOREIGN KEY constraint failed")), qPrintable(got));
 }
 

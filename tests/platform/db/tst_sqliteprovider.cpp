@@ -12,19 +12,14 @@
 #include "TDbCursor.h"
 #include "TDbProvisioner.h"
 #include "TOdbcProvider.h"
+#include "TTestChecks.h"
 #include "TTestDatabase.h"
 #include "TTsqlDialect.h"
 
 namespace {
 
-QString Failure(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const EDatabaseError& e) {
-        return e.Message();
-    }
-    return QString();
-}
+// What ThrownMessage gives for a call that throws nothing.
+const QString kNoFailure = TTestChecks::ThrownMessage([] {});
 
 const QString kGoods = QStringLiteral(
     "SELECT     TOP (100) PERCENT dbo.wares.name AS Наименование, dbo.wares.description AS Описание, "
@@ -72,13 +67,13 @@ void TestSqliteProvider::missingFileIsNeverCreated() {
     TTestDatabase database;
     database.MakeUnreachable();
     TDbConnection db(TTestDatabase::ConnectionString());
-    const QString message = Failure([&] { db.Open(); });
+    const QString message = TTestChecks::ThrownMessage([&] { db.Open(); });
     QVERIFY2(message.contains(QLatin1String("\"ZIRT\"")) && message.contains(database.File()),
              qPrintable(message));
     QVERIFY(!db.Connected());
     QVERIFY(!QFileInfo::exists(database.File()));
     // Every later step tries again and succeeds once the file is back.
-    QVERIFY(!Failure([&] { db.Select(QStringLiteral("SELECT 1")); }).isEmpty());
+    QVERIFY(TTestChecks::ThrownMessage([&] { db.Select(QStringLiteral("SELECT 1")); }) != kNoFailure);
     database.MakeReachable();
     const std::unique_ptr<TDbCursor> c = db.Select(QStringLiteral("SELECT count(*) FROM wares"));
     QVERIFY(db.Connected());
@@ -93,7 +88,7 @@ void TestSqliteProvider::notADatabase() {
     f.write(QByteArray(4096, 'x'));
     f.close();
     TDbConnection db(TTestDatabase::ConnectionString());
-    const QString message = Failure([&] { db.Open(); });
+    const QString message = TTestChecks::ThrownMessage([&] { db.Open(); });
     QVERIFY2(message.contains(QLatin1String("file is not a database")) && message.contains(database.File()),
              qPrintable(message));
     QVERIFY(!db.Connected());
@@ -109,7 +104,7 @@ void TestSqliteProvider::pathWithCyrillicSpacesAndUriCharacters() {
     QCOMPARE(db.Execute(QStringLiteral("INSERT INTO discount ([percent]) VALUES (5)")), qint64(1));
     QFile::remove(file);
     db.Close();
-    QVERIFY(!Failure([&] { db.Open(); }).isEmpty());
+    QVERIFY(TTestChecks::ThrownMessage([&] { db.Open(); }) != kNoFailure);
     QVERIFY(!QFileInfo::exists(file));
 }
 
@@ -118,8 +113,8 @@ void TestSqliteProvider::lockedDatabaseWaitsThenFails() {
     TDbConnection other(TTestDatabase::ConnectionString());
     other.Execute(QStringLiteral("BEGIN EXCLUSIVE"));
     TDbConnection db(TTestDatabase::ConnectionString());
-    const QString message =
-        Failure([&] { db.Execute(QStringLiteral("INSERT INTO discount ([percent]) VALUES (1)")); });
+    const QString message = TTestChecks::ThrownMessage(
+        [&] { db.Execute(QStringLiteral("INSERT INTO discount ([percent]) VALUES (1)")); });
     QVERIFY2(message.contains(QLatin1String("locked")), qPrintable(message));
     other.Execute(QStringLiteral("ROLLBACK"));
     QCOMPARE(db.Execute(QStringLiteral("INSERT INTO discount ([percent]) VALUES (1)")), qint64(1));
@@ -144,17 +139,17 @@ void TestSqliteProvider::errorsCarryTheDatabaseText() {
     QFETCH(QString, text);
     TTestDatabase database;
     TDbConnection db(TTestDatabase::ConnectionString());
-    const QString message = Failure([&] { db.Select(statement); });
+    const QString message = TTestChecks::ThrownMessage([&] { db.Select(statement); });
     QVERIFY2(message.contains(text), qPrintable(message));
 }
 
 void TestSqliteProvider::oneStatementAtATime() {
     TTestDatabase database;
     TDbConnection db(TTestDatabase::ConnectionString());
-    QVERIFY(!Failure([&] {
-                 db.Execute(
-                     QStringLiteral("INSERT INTO discount ([percent]) VALUES (1); DELETE FROM saleitem"));
-             }).isEmpty());
+    QVERIFY(TTestChecks::ThrownMessage([&] {
+                db.Execute(
+                    QStringLiteral("INSERT INTO discount ([percent]) VALUES (1); DELETE FROM saleitem"));
+            }) != kNoFailure);
     const std::unique_ptr<TDbCursor> c = db.Select(QStringLiteral("SELECT count(*) FROM discount"));
     QVERIFY(c->Next());
     QCOMPARE(c->Value(0).Int, qint64(6));
@@ -300,7 +295,7 @@ void TestSqliteProvider::parametersAreValues() {
     QVERIFY(c->Next());
     QCOMPARE(QString::fromUtf8(c->Value(0).Utf8, c->Value(0).Length), evil);
     QCOMPARE(c->Value(1).Int, qint64(40));
-    QVERIFY(!Failure([&] { db.Select(QStringLiteral("SELECT ?"), {}); }).isEmpty());
+    QVERIFY(TTestChecks::ThrownMessage([&] { db.Select(QStringLiteral("SELECT ?"), {}); }) != kNoFailure);
 }
 
 void TestSqliteProvider::closeEndsOpenCursors() {
@@ -389,7 +384,7 @@ void TestSqliteProvider::connectionStrings() {
     if (kind == TDbTarget::Invalid) {
         QVERIFY(!t.Error.isEmpty());
         TDbConnection db(text);
-        QCOMPARE(Failure([&] { db.Open(); }), t.Error);
+        QCOMPARE_THROWS(db.Open(), t.Error);
         return;
     }
     QCOMPARE(t.Computer, computer);
@@ -418,7 +413,7 @@ void TestSqliteProvider::unknownServerFailsWithTheDriverText() {
                            .replace(QLatin1String("(local)"), QLatin1String("zirt-shop.invalid"));
     TDbConnection db(cs);
     QVERIFY(!db.IsEmbedded());
-    const QString message = Failure([&] { db.Open(); });
+    const QString message = TTestChecks::ThrownMessage([&] { db.Open(); });
     QVERIFY2(message.startsWith(QLatin1String("Cannot ")) &&
                  message.contains(QLatin1String("zirt-shop.invalid")) && message.size() > 60,
              qPrintable(message));
