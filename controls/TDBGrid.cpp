@@ -260,6 +260,7 @@ void TDBGrid::OpenEditor() {
     m_editorColumn = m_column;
     m_editorStart = field->DisplayText();
     m_editorStartValue = field->Value();
+    m_editorStartModified = set->FieldModified(field->Index());
     // A text column of a declared size takes no more than fits.
     m_editor->setMaxLength(!field->IsNumeric() && field->Size() > 0 ? field->Size() : 32767);
     m_editor->setText(m_editorStart);
@@ -299,10 +300,11 @@ void TDBGrid::EditorEdited(const QString& text) {
     if (set->State() == dsBrowse)
         set->Edit();
     // The field follows the editor as the user types, so any way of leaving the row (the
-    // navigator, a refresh) finds the row changed. Text that is not a value yet (a lone minus
-    // sign) waits for the editor to be closed, which reports it.
+    // navigator, a refresh) finds the row changed; the text goes in as SetAsString takes it, so a
+    // cell and a handler make the same value of the same text. Text that is not a value yet (a lone
+    // minus sign) waits for the editor to be closed, which reports it.
     try {
-        field->SetValue(TField::ParseText(text, field->DataType()));
+        field->SetAsString(text);
     } catch (const EDatabaseError&) {
     }
 }
@@ -316,18 +318,18 @@ void TDBGrid::CommitEditor() {
         return;
     if (set->State() == dsBrowse)
         set->Edit();
-    if (field->DisplayText() != m_editor->text() || !set->Modified())
-        field->SetAsString(m_editor->text());  // throws "'x' is not a valid ..." and the editor stays
+    field->SetAsString(m_editor->text());  // throws "'x' is not a valid ..." and the editor stays
 }
 
 void TDBGrid::EscapePressed() {
     TDataSet* set = DataSet();
     if (EditorChanged()) {
-        // First Esc: the cell's old text comes back; the row stays in editing.
+        // First Esc: the cell's old text comes back and the field is as it was before the typing,
+        // changed mark included, so a row nobody changed is left or cancelled without a write.
         m_editor->setText(m_editorStart);
         m_editor->selectAll();
         if (TField* field = m_model->ColumnField(m_editorColumn); field && set && set->State() != dsBrowse)
-            field->SetValue(m_editorStartValue);
+            set->RestoreFieldValue(field->Index(), m_editorStartValue, m_editorStartModified);
         return;
     }
     CloseEditor();
@@ -455,7 +457,7 @@ void TDBGrid::HandleKey(QKeyEvent* event) {
                 TabForward();
             return;
         case Qt::Key_Insert:
-            if (EditingAllowed()) {
+            if (EditingAllowed() && set->CanInsert()) {
                 CommitEditor();
                 CloseEditor();
                 set->Insert();
@@ -499,8 +501,11 @@ void TDBGrid::TypeChar(const QString& text) {
         EditorEdited(m_editor->text());
         return;
     }
-    if (set->State() == dsBrowse)
+    if (set->State() == dsBrowse) {
+        if (set->IsEmpty() && !set->CanInsert())
+            return;
         set->Edit();  // on an empty data set this inserts the first row
+    }
     OpenEditor();
     if (!m_editor->isVisible())
         return;
@@ -528,7 +533,7 @@ void TDBGrid::Down() {
     // On the last row: a new row nobody typed into stays as it is; otherwise a new one is appended.
     if (set->State() == dsInsert && !set->Modified() && !EditorChanged())
         return;
-    if (!EditingAllowed())
+    if (!EditingAllowed() || !set->CanInsert())
         return;
     CommitEditor();
     CloseEditor();
@@ -542,7 +547,7 @@ void TDBGrid::TabForward() {
     }
     TDataSet* set = DataSet();
     const bool last = set->RecNo() >= set->RecordCount() - 1;
-    if (last && !EditingAllowed())
+    if (last && (!EditingAllowed() || !set->CanInsert()))
         return;
     if (last && set->State() == dsInsert && !set->Modified() && !EditorChanged())
         return;
@@ -602,8 +607,9 @@ void TDBGrid::GoColumn(int column) {
 
 void TDBGrid::DeleteRow() {
     TDataSet* set = DataSet();
-    // Also in a grid without dgEditing; never on an empty data set.
-    if (m_readOnly || !set->CanModify() || set->IsEmpty())
+    // Also in a grid without dgEditing; never on an empty data set, nor where the database would
+    // refuse it (a join).
+    if (m_readOnly || !set->CanDelete() || set->IsEmpty())
         return;
     if (m_options.Contains(dgConfirmDelete) && !ConfirmDeleteRecord())
         return;

@@ -98,11 +98,13 @@ private:
     QVector<TColumn> m_columns;
     bool m_readOnly = false;
     int m_column = 0;
-    // The cell the editor is open on and the text and value it started with (Esc puts them back).
+    // The cell the editor is open on and the text, value and changed mark it started with (Esc puts
+    // them back).
     int m_editorRow = -1;
     int m_editorColumn = -1;
     QString m_editorStart;
     QVariant m_editorStartValue;
+    bool m_editorStartModified = false;
     // Widths and order of an explicit column list, kept across the data set's re-opening.
     QByteArray m_headerState;
     bool m_settingColumns = false;

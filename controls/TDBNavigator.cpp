@@ -91,9 +91,12 @@ void TDBNavigator::UpdateButtons() {
         const bool editing = set->State() == dsEdit || set->State() == dsInsert;
         m_enabled[nbFirst] = m_enabled[nbPrior] = !set->Bof();
         m_enabled[nbNext] = m_enabled[nbLast] = !set->Eof();
-        m_enabled[nbDelete] = canModify && !set->IsEmpty();
-        m_enabled[nbInsert] = m_enabled[nbRefresh] = canModify;
-        m_enabled[nbEdit] = canModify && !editing;
+        // A join takes changed values but no new rows and no deletions; editing an empty data set
+        // would insert its first row.
+        m_enabled[nbDelete] = set->CanDelete() && !set->IsEmpty();
+        m_enabled[nbInsert] = set->CanInsert();
+        m_enabled[nbRefresh] = canModify;
+        m_enabled[nbEdit] = canModify && !editing && (!set->IsEmpty() || set->CanInsert());
         m_enabled[nbPost] = m_enabled[nbCancel] = canModify && editing;
     }
     update();
@@ -110,8 +113,9 @@ void TDBNavigator::changeEvent(QEvent* event) {
 }
 
 void TDBNavigator::BtnClick(TNavigateBtn button) {
+    // A disabled button does nothing, whether clicked or pressed from code.
     TDataSet* set = DataSet();
-    if (!set || !set->Active())
+    if (!set || !set->Active() || !m_enabled[button])
         return;
     switch (button) {
         case nbFirst:

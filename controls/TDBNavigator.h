@@ -50,7 +50,8 @@ public:
     // Where a visible button lies (empty for a hidden one); each is the width over the visible count.
     QRect ButtonRect(TNavigateBtn button) const;
     int FocusedButton() const { return m_focused; }
-    // What a click on the button does; nothing without an open data set. Throws what the data set throws.
+    // What a click on the button does; nothing without an open data set or on a disabled button.
+    // Throws what the data set throws.
     void BtnClick(TNavigateBtn button);
 
     void DataEvent(TDataEvent event, int info) override;

@@ -484,6 +484,21 @@ bool TDataSet::Modified() const {
     return (d->State == dsEdit || d->State == dsInsert) && d->Modified;
 }
 
+bool TDataSet::FieldModified(int field) const {
+    return Modified() && d->Changed.value(field);
+}
+
+void TDataSet::RestoreFieldValue(int field, const QVariant& value, bool modified) {
+    CheckActive();
+    if (d->State != dsEdit && d->State != dsInsert)
+        throw EInvalidOperation(Name() + QStringLiteral(": Dataset not in edit or insert mode"));
+    d->Buffer[field] = value;
+    d->Changed[field] = modified;
+    // Modified is set together with a changed mark and cleared with all of them.
+    d->Modified = d->Changed.contains(true);
+    NotifyDataSources(TDataEvent::FieldChanged, field);
+}
+
 void TDataSet::Edit() {
     CheckActive();
     if (d->State == dsEdit || d->State == dsInsert)

@@ -29,6 +29,7 @@
 #include "TRunningProgram.h"
 #include "TRadioButton.h"
 #include "TShellOpen.h"
+#include "TTestChecks.h"
 #include "TTestDatabase.h"
 #include "Unit1.h"
 #include "Unit2.h"
@@ -262,11 +263,14 @@ void TstMainWindow::LockedGridIsNotEditable() {
     QTest::keyClicks(Form2->DBGrid1, QStringLiteral("x"));
     QVERIFY(!Form2->DBGrid1->EditorMode());
     QCOMPARE(DataModule3->ADOQuery1->State(), dsBrowse);
-    // The delete keystroke still asks first; cancelled, nothing goes.
+    // The delete keystroke does not depend on dgEditing but on the data set: the goods list is a join,
+    // which takes no deletions, so nothing is asked and nothing goes.
+    QVERIFY(!DataModule3->ADOQuery1->CanDelete());
     const int rows = DataModule3->ADOQuery1->RecordCount();
     m_boxes->Press(QStringLiteral("Cancel"));
     QTest::keyClick(Form2->DBGrid1, Qt::Key_Delete, Qt::ControlModifier);
-    QCOMPARE(m_boxes->Texts(), QStringList{"Delete record?"});
+    TTestChecks::SettleEvents();
+    QCOMPARE(m_boxes->Texts(), QStringList());
     QCOMPARE(DataModule3->ADOQuery1->RecordCount(), rows);
     Unlock();
     QVERIFY(Form2->DBGrid1->Options().Contains(dgEditing));

@@ -12,7 +12,9 @@
 #include "TDBGridModel.h"
 #include "TDataSet.h"
 #include "TField.h"
+#include "TGridFixture.h"
 #include "TModalAnswerer.h"
+#include "TTestChecks.h"
 
 Q_DECLARE_METATYPE(Qt::Key)
 Q_DECLARE_METATYPE(Qt::KeyboardModifiers)
@@ -47,6 +49,13 @@ private Q_SLOTS:
     void TextTypedAsIs();
     void RefusedInsertKeepsTheNewRow();
     void ClosedDataSetEmptiesGrid();
+    void escLeavesTheRowAsItWas_data();
+    void escLeavesTheRowAsItWas();
+    void editorTextIsWrittenAsTextIsSet_data();
+    void editorTextIsWrittenAsTextIsSet();
+    void joinTakesNoNewRowAndNoDelete_data();
+    void joinTakesNoNewRowAndNoDelete();
+    void joinRowsStayEditable();
 };
 
 namespace {
@@ -617,6 +626,185 @@ void TstDBGrid::RefusedInsertKeepsTheNewRow() {
     QTest::keyClick(grid, Qt::Key_Escape);
     QCOMPARE(f.Table->State(), dsBrowse);
     QCOMPARE(f.Table->RecordCount(), 8);
+}
+
+// Goods with their discount level: a join of two tables, which takes changed values but no new rows
+// and no deletions.
+const QString kGoodsJoin = QStringLiteral(
+    "SELECT dbo.wares.name AS Наименование, dbo.wares.orderprice AS [Цена закупа], dbo.discount.[percent] "
+    "AS [Скидка (%)] FROM dbo.discount INNER JOIN dbo.wares ON dbo.discount.Iddiscount = "
+    "dbo.wares.Iddiscount "
+    "ORDER BY dbo.wares.name");
+
+void TstDBGrid::escLeavesTheRowAsItWas_data() {
+    QTest::addColumn<QString>("row");
+    QTest::addColumn<QString>("leaving");
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<QString>("percent");
+    QTest::addColumn<bool>("written");
+    // Rows of the discount table: 0, 3, 5, ... ; the second row holds 3 %.
+    QTest::newRow("appended row, Up removes it") << "appended"
+                                                 << "Up" << 8 << "3" << false;
+    QTest::newRow("appended row, leaving the grid cancels it") << "appended"
+                                                               << "focus" << 8 << "3" << false;
+    QTest::newRow("stored row, Down writes nothing") << "stored"
+                                                     << "Down" << 8 << "3" << false;
+    QTest::newRow("value entered before the editor reopened stays") << "entered"
+                                                                    << "Down" << 8 << "47" << true;
+}
+
+void TstDBGrid::escLeavesTheRowAsItWas() {
+    QFETCH(QString, row);
+    QFETCH(QString, leaving);
+    QFETCH(int, rows);
+    QFETCH(QString, percent);
+    QFETCH(bool, written);
+    TGridFixture f;
+    auto* other = new QLineEdit(f.Window.get());
+    other->setGeometry(10, 250, 100, 20);
+    TModalAnswerer answer;
+    QVERIFY(f.Show());
+    f.Grid->SetSelectedIndex(1);
+    if (row == "appended") {
+        f.Table->Last();
+        f.Key(Qt::Key_Down);
+        QCOMPARE(f.Table->State(), dsInsert);
+    } else {
+        f.Table->Next();
+    }
+    if (row == "entered") {
+        TGridFixture::Type(f.Grid, QStringLiteral("47"));
+        f.Key(Qt::Key_Return);
+        f.Key(Qt::Key_F2);
+        f.Grid->InplaceEditor()->selectAll();
+    }
+    const bool modifiedBefore = f.Table->Modified();
+    TGridFixture::Type(f.KeyTarget(), QStringLiteral("12"));
+    QVERIFY(f.Table->Modified());
+    const qint64 requests = f.Connection->DatabaseRequests();
+    f.Key(Qt::Key_Escape);
+    QCOMPARE(f.Table->Modified(), modifiedBefore);
+    QVERIFY(f.Grid->EditorMode());
+    if (leaving == "focus") {
+        other->setFocus();
+        QCOMPARE(QApplication::focusWidget(), other);
+    } else {
+        f.Key(leaving == "Up" ? Qt::Key_Up : Qt::Key_Down);
+    }
+    TTestChecks::SettleEvents();
+    QCOMPARE(answer.Texts(), QStringList());
+    QCOMPARE(f.Table->State(), dsBrowse);
+    QCOMPARE(f.Table->RecordCount(), rows);
+    QCOMPARE(f.Connection->DatabaseRequests() > requests, written);
+    QCOMPARE(f.Cell(1, 1), percent);
+}
+
+void TstDBGrid::editorTextIsWrittenAsTextIsSet_data() {
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("a date as the grid shows it") << "[order]"
+                                                 << "orderdate"
+                                                 << "01.02.2025"
+                                                 << "SELECT quote(orderdate) FROM [order] WHERE Idorder = %1"
+                                                 << "'2025-02-01 00:00:00'";
+    QTest::newRow("a text cell emptied is an empty text")
+        << "provider"
+        << "agentname"
+        << ""
+        << "SELECT quote(agentname) FROM provider WHERE Idprovider = %1"
+        << "''";
+    QTest::newRow("a number") << "discount"
+                              << "percent"
+                              << "12"
+                              << "SELECT quote([percent]) FROM discount WHERE Iddiscount = %1"
+                              << "12.0";
+}
+
+void TstDBGrid::editorTextIsWrittenAsTextIsSet() {
+    QFETCH(QString, table);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, statement);
+    QFETCH(QString, stored);
+    TGridFixture f(table);
+    TModalAnswerer answer;
+    QVERIFY(f.Show());
+    TField* column = f.Table->FieldByName(field);
+    const int index = column->Index();
+    f.Grid->SetSelectedIndex(index);
+    const QString key = f.Table->Field(0)->AsString();
+    // What the field itself makes of the text, written into the cell by the user.
+    f.Table->Edit();
+    column->SetAsString(typed);
+    const QVariant expected = column->Value();
+    f.Table->Cancel();
+    f.Key(Qt::Key_F2);
+    f.Grid->InplaceEditor()->selectAll();
+    f.Key(Qt::Key_Backspace);
+    TGridFixture::Type(f.Grid->InplaceEditor(), typed);
+    QCOMPARE(column->Value(), expected);
+    f.Key(Qt::Key_Down);
+    TTestChecks::SettleEvents();
+    QCOMPARE(answer.Texts(), QStringList());
+    QCOMPARE(f.Table->RecNo(), 1);
+    f.Table->Close();
+    f.Table->Open();
+    QCOMPARE(f.Table->Field(index)->Value(), expected);  // the fields are new after opening
+    QCOMPARE(f.Scalar(statement.arg(key)).toString(), stored);
+}
+
+void TstDBGrid::joinTakesNoNewRowAndNoDelete_data() {
+    QTest::addColumn<QString>("keys");
+    QTest::newRow("Down on the last row") << "Down";
+    QTest::newRow("Tab after the last cell") << "End Tab";
+    QTest::newRow("Insert") << "Insert";
+    QTest::newRow("Ctrl+Delete") << "Ctrl+Delete";
+}
+
+void TstDBGrid::joinTakesNoNewRowAndNoDelete() {
+    QFETCH(QString, keys);
+    TGridFixture f;
+    TADOQuery* goods = f.ShowQuery(kGoodsJoin);
+    TModalAnswerer answer;
+    answer.Press(QStringLiteral("OK"));
+    QVERIFY(f.Show());
+    QVERIFY(goods->CanModify());
+    const int rows = goods->RecordCount();
+    goods->Last();
+    for (const QString& key : keys.split(' ')) {
+        if (key == "Ctrl+Delete")
+            f.Key(Qt::Key_Delete, Qt::ControlModifier);
+        else
+            f.Key(key == "Down"  ? Qt::Key_Down
+                  : key == "End" ? Qt::Key_End
+                  : key == "Tab" ? Qt::Key_Tab
+                                 : Qt::Key_Insert);
+    }
+    TTestChecks::SettleEvents();
+    QCOMPARE(answer.Texts(), QStringList());
+    QCOMPARE(goods->State(), dsBrowse);
+    QCOMPARE(goods->RecordCount(), rows);
+    QCOMPARE(f.Grid->Model()->rowCount(), rows);
+    QCOMPARE(goods->RecNo(), rows - 1);
+}
+
+void TstDBGrid::joinRowsStayEditable() {
+    TGridFixture f;
+    TADOQuery* goods = f.ShowQuery(kGoodsJoin);
+    TModalAnswerer answer;
+    QVERIFY(f.Show());
+    const QString name = goods->FieldByName(QStringLiteral("Наименование"))->AsString();
+    f.Grid->SetSelectedIndex(1);
+    TGridFixture::Type(f.Grid, QStringLiteral("777"));
+    f.Key(Qt::Key_Down);
+    TTestChecks::SettleEvents();
+    QCOMPARE(answer.Texts(), QStringList());
+    QCOMPARE(goods->State(), dsBrowse);
+    QCOMPARE(f.Scalar(QStringLiteral("SELECT orderprice FROM wares WHERE name = '%1'").arg(name)).toString(),
+             QStringLiteral("777"));
 }
 
 QTEST_MAIN(TstDBGrid)

@@ -9,6 +9,7 @@
 #include "TField.h"
 #include "THandlerDispatch.h"
 #include "TModalAnswerer.h"
+#include "TTestChecks.h"
 
 using Nav = TDBNavigator;
 
@@ -27,6 +28,7 @@ private Q_SLOTS:
     void EqualWidths();
     void KeysMoveFocusAndPress();
     void MouseClick();
+    void joinOffersNoInsertOrDelete();
 };
 
 namespace {
@@ -291,6 +293,37 @@ void TstDBNavigator::MouseClick() {
     QCOMPARE(f.Table->State(), dsBrowse);
     QTest::mouseClick(nav, Qt::LeftButton, {}, nav->ButtonRect(Nav::nbEdit).center());
     QCOMPARE(f.Table->State(), dsEdit);
+}
+
+void TstDBNavigator::joinOffersNoInsertOrDelete() {
+    TControlsFixture f;
+    TDBNavigator* nav = MakeNavigator(f);
+    auto* goods = new TADOQuery(f.Owner.get(), QStringLiteral("ADOQuery2"));
+    goods->SetConnection(f.Connection);
+    goods->SQL().Add(
+        QStringLiteral("SELECT dbo.wares.name AS Наименование, dbo.discount.[percent] AS Скидка "
+                       "FROM dbo.discount INNER JOIN dbo.wares ON dbo.discount.Iddiscount = "
+                       "dbo.wares.Iddiscount"));
+    f.Source->SetDataSet(goods);
+    TModalAnswerer answer;
+    answer.Press(QStringLiteral("OK"));
+    goods->Open();
+    QVERIFY(goods->CanModify());
+    QCOMPARE(Enabled(nav), Bits({Nav::nbNext, Nav::nbLast, Nav::nbEdit, Nav::nbRefresh}));
+    const int rows = goods->RecordCount();
+    QVERIFY(Dispatch([nav] { nav->BtnClick(Nav::nbInsert); }));
+    QVERIFY(Dispatch([nav] { nav->BtnClick(Nav::nbDelete); }));
+    TTestChecks::SettleEvents();
+    QCOMPARE(answer.Texts(), QStringList());
+    QCOMPARE(goods->State(), dsBrowse);
+    QCOMPARE(goods->RecordCount(), rows);
+    // Editing stays: the changed value is written to its own table.
+    nav->BtnClick(Nav::nbEdit);
+    goods->FieldByName(QStringLiteral("Скидка"))->SetAsString(QStringLiteral("3"));
+    QVERIFY(nav->ButtonEnabled(Nav::nbPost));
+    QVERIFY(!nav->ButtonEnabled(Nav::nbInsert));
+    nav->BtnClick(Nav::nbPost);
+    QCOMPARE(goods->State(), dsBrowse);
 }
 
 QTEST_MAIN(TstDBNavigator)
