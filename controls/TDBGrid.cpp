@@ -73,6 +73,7 @@ TDBGrid::TDBGrid(QWidget* parent)
 
     m_editor = new QLineEdit(viewport());
     m_editor->setObjectName(QStringLiteral("InplaceEditor"));
+    m_editor->setAccessibleName(QStringLiteral("Ячейка"));
     m_editor->setFrame(false);
     m_editor->hide();
     m_editor->installEventFilter(this);
@@ -263,6 +264,8 @@ void TDBGrid::OpenEditor() {
     m_editorStartModified = set->FieldModified(field->Index());
     // A text column of a declared size takes no more than fits.
     m_editor->setMaxLength(!field->IsNumeric() && field->Size() > 0 ? field->Size() : 32767);
+    // A screen reader tells which column the text belongs to.
+    m_editor->setAccessibleName(m_model->headerData(m_column, Qt::Horizontal).toString());
     m_editor->setText(m_editorStart);
     m_editor->selectAll();
     m_editor->show();

@@ -9,6 +9,7 @@
 #include <QStyleOptionButton>
 #include <QToolTip>
 
+#include "TDBNavigatorAccessible.h"
 #include "TDataSet.h"
 #include "TDataSource.h"
 #include "THandlerDispatch.h"
@@ -18,6 +19,8 @@
 TDBNavigator::TDBNavigator(QWidget* parent) : QWidget(parent) {
     // Reached by Tab only: a click on a button leaves the focus where it was (a grid keeps its editor).
     setFocusPolicy(Qt::TabFocus);
+    InstallNavigatorAccessibility();
+    setAccessibleName(QStringLiteral("Навигатор записей"));
     resize(240, 25);
     UpdateButtons();
 }
@@ -31,6 +34,14 @@ QString TDBNavigator::Hint(TNavigateBtn button) {
         "First record",  "Prior record", "Next record", "Last record", "Insert record",
         "Delete record", "Edit record",  "Post edit",   "Cancel edit", "Refresh data"};
     return QString::fromLatin1(hints[button]);
+}
+
+QString TDBNavigator::ActionName(TNavigateBtn button) {
+    static const char* const names[ButtonCount] = {
+        "Первая запись",      "Предыдущая запись", "Следующая запись", "Последняя запись",
+        "Добавить запись",    "Удалить запись",    "Изменить запись",  "Сохранить изменения",
+        "Отменить изменения", "Обновить данные"};
+    return QString::fromUtf8(names[button]);
 }
 
 void TDBNavigator::SetVisibleButtons(TButtonSet buttons) {

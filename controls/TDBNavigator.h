@@ -40,6 +40,8 @@ public:
     bool ShowHint() const { return m_showHint; }
     void SetShowHint(bool show) { m_showHint = show; }
     static QString Hint(TNavigateBtn button);
+    // What the button does, in the program's language: its name for screen readers.
+    static QString ActionName(TNavigateBtn button);
     void SetBounds(int left, int top, int width, int height) {
         setGeometry(left, top, width, height);
         FitWidth();

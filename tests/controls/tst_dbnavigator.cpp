@@ -1,5 +1,6 @@
 // The navigator over a real table: the enabled set in each state, the delete confirmation, refusals
 // by the database, equal widths, the keys and a real click.
+#include <QAccessible>
 #include <QMessageBox>
 #include <QTest>
 
@@ -29,6 +30,8 @@ private Q_SLOTS:
     void KeysMoveFocusAndPress();
     void MouseClick();
     void joinOffersNoInsertOrDelete();
+    void buttonsToldByAction_data();
+    void buttonsToldByAction();
 };
 
 namespace {
@@ -324,6 +327,48 @@ void TstDBNavigator::joinOffersNoInsertOrDelete() {
     QVERIFY(!nav->ButtonEnabled(Nav::nbInsert));
     nav->BtnClick(Nav::nbPost);
     QCOMPARE(goods->State(), dsBrowse);
+}
+
+void TstDBNavigator::buttonsToldByAction_data() {
+    QTest::addColumn<unsigned>("visible");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("all ten") << Nav::AllButtons
+                             << QStringList{"Первая запись",    "Предыдущая запись",   "Следующая запись",
+                                            "Последняя запись", "Добавить запись",     "Удалить запись",
+                                            "Изменить запись",  "Сохранить изменения", "Отменить изменения",
+                                            "Обновить данные"};
+    QTest::newRow("without delete, as on the goods tab")
+        << (Nav::AllButtons & ~Bits({Nav::nbDelete}))
+        << QStringList{"Первая запись",       "Предыдущая запись",  "Следующая запись",
+                       "Последняя запись",    "Добавить запись",    "Изменить запись",
+                       "Сохранить изменения", "Отменить изменения", "Обновить данные"};
+}
+
+void TstDBNavigator::buttonsToldByAction() {
+    QFETCH(unsigned, visible);
+    QFETCH(QStringList, names);
+    TControlsFixture f;
+    TDBNavigator* nav = MakeNavigator(f);
+    nav->SetVisibleButtons(visible);
+    f.Table->Open();
+    QVERIFY(f.ShowWindow());
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(nav);
+    QVERIFY(face);
+    QStringList told;
+    for (int i = 0; i < face->childCount(); ++i)
+        told << face->child(i)->text(QAccessible::Name);
+    QCOMPARE(told, names);
+    const auto button = [&](const QString& name) { return face->child(int(names.indexOf(name))); };
+    // Pressed from an assistive tool as a click would; a disabled one does nothing.
+    QVERIFY(button("Сохранить изменения")->state().disabled);
+    button("Сохранить изменения")->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(f.Table->State(), dsBrowse);
+    button("Последняя запись")->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(f.Table->RecNo(), 7);
+    QVERIFY(button("Последняя запись")->state().disabled);
+    QCOMPARE(
+        button("Последняя запись")->rect(),
+        QRect(nav->mapToGlobal(nav->ButtonRect(Nav::nbLast).topLeft()), nav->ButtonRect(Nav::nbLast).size()));
 }
 
 QTEST_MAIN(TstDBNavigator)
