@@ -10,6 +10,7 @@
 #include <QVector>
 
 #include "TColumn.h"
+#include "TDBGridKeys.h"
 #include "TDBGridOptions.h"
 
 class QLineEdit;
@@ -65,8 +66,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void HandleKey(QKeyEvent* event);
-    bool EditorKey(QKeyEvent* event) const;
+    TDBGridKeys::TAction KeyAction(const QKeyEvent* event, bool inEditor) const;
+    void Carry(TDBGridKeys::TAction action, const QString& text);
     void MoveRow(int row);
     void Down();
     void Up();
@@ -80,6 +81,7 @@ private:
     void OpenEditor();
     void CloseEditor();
     void CommitEditor();
+    void LeaveCell();  // the editor's text into the field, the editor closed
     bool EditorChanged() const;
     void EditorEdited(const QString& text);
     void EscapePressed();
