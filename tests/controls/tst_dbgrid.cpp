@@ -656,6 +656,11 @@ void TstDBGrid::editorTextIsWrittenAsTextIsSet_data() {
         << ""
         << "SELECT quote(agentname) FROM provider WHERE Idprovider = %1"
         << "''";
+    QTest::newRow("a number cell emptied is null") << "wares"
+                                                   << "saleprice"
+                                                   << ""
+                                                   << "SELECT quote(saleprice) FROM wares WHERE Idwares = %1"
+                                                   << "NULL";
     QTest::newRow("a number") << "discount"
                               << "percent"
                               << "12"
