@@ -53,9 +53,14 @@ TLayoutRow& TFormBuilder::Row(const QObject* component) {
     const auto it = std::find_if(rows.begin(), rows.end(), [component](const TLayoutRow& r) {
         return r.Name == component->objectName();
     });
-    // Every component the toolkit binds or orders was made by it, so it has its row.
-    Q_ASSERT(it != rows.end());
-    return *it;
+    if (it != rows.end())
+        return *it;
+    // A control made by hand and then bound or ordered here: a row without a class, which the window's
+    // check against its rows reports.
+    TLayoutRow row;
+    row.Name = component->objectName();
+    rows.append(row);
+    return rows.last();
 }
 
 void TFormBuilder::Window(const char* name, const QString& caption, const QRect& bounds) {
