@@ -116,6 +116,15 @@ TBitBtn* TFormBuilder::TickButton(QWidget* parent, const char* name, const QPoin
     return button;
 }
 
+TBitBtn* TFormBuilder::BitBtn(QWidget* parent, const char* name, const QRect& bounds,
+                              const QString& caption) {
+    auto* button = new TBitBtn(parent);
+    button->ClearGlyph();
+    button->setText(caption);
+    Place(button, name, "TBitBtn", bounds, caption);
+    return button;
+}
+
 QCheckBox* TFormBuilder::CheckBox(QWidget* parent, const char* name, const QRect& bounds,
                                   const QString& caption) {
     auto* box = new QCheckBox(caption, parent);

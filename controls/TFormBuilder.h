@@ -55,6 +55,9 @@ public:
     // pressing it does.
     TBitBtn* TickButton(QWidget* parent, const char* name, const QPoint& at, const QString& purpose,
                         TStart start = TStart::Shown);
+    // A bitmap button without its glyph: a captioned button that, like the tick button, is neither the
+    // window's default nor its cancel button.
+    TBitBtn* BitBtn(QWidget* parent, const char* name, const QRect& bounds, const QString& caption);
     QCheckBox* CheckBox(QWidget* parent, const char* name, const QRect& bounds, const QString& caption);
     TRadioButton* RadioButton(QWidget* parent, const char* name, const QRect& bounds, const QString& caption);
     QGroupBox* GroupBox(QWidget* parent, const char* name, const QRect& bounds, const QString& caption,

@@ -45,6 +45,7 @@ struct TSampleWindow : TForm {
     QLabel* Label1;
     QLabel* Label2;
     TBitBtn* BitBtn1;
+    TBitBtn* BitBtn5;
     TDBGrid* DBGrid1;
     TDBNavigator* DBNavigator1;
     TDBText* DBText1;
@@ -75,6 +76,7 @@ struct TSampleWindow : TForm {
             make.Label(GroupBox1, "Label2", {32, 130, 113, 25},
                        QStringLiteral("** В табл справа из первого столбца"), lsWordWrap | lsTransparent);
         BitBtn1 = make.TickButton(GroupBox1, "BitBtn1", {88, 168}, QStringLiteral("Добавить поставщика"));
+        BitBtn5 = make.BitBtn(TabSheet2, "BitBtn5", {400, 200, 75, 25}, QStringLiteral("Отмена"));
         DBGrid1 = make.Grid(TabSheet1, "DBGrid1", {300, 24, 241, 233}, TDBGridOptions::Default(),
                             QStringLiteral("Уровни скидок"),
                             {{QStringLiteral("Iddiscount"), 69}, {QStringLiteral("percent")}});
@@ -124,6 +126,7 @@ void TstFormBuilder::windowMatchesItsRows() {
     QCOMPARE(window.DBNavigator1->width(), 240);
     QCOMPARE(window.DBText1->Caption(), QStringLiteral("0"));
     QCOMPARE(window.MonthCalendar1->locale().language(), QLocale::Russian);
+    QVERIFY(window.BitBtn5->icon().isNull());
 }
 
 void TstFormBuilder::handlerFailureEndsInTheErrorBox_data() {
