@@ -4,6 +4,7 @@
 #include <QCalendarWidget>
 #include <QDate>
 
+#include "TFormBuilder.h"
 #include "TImage.h"
 #include "TJPEGImage.h"
 #include "TProgressBar.h"
@@ -17,26 +18,17 @@ double SplashStage = 0.0;
 const char* const TForm1::PicturePath = ":/splash/Image1.jpg";
 
 TForm1::TForm1(QWidget* parent) : TForm(parent) {
-    setObjectName(QStringLiteral("Form1"));
-    SetCaption(QStringLiteral("База данных"));
-    SetBounds(313, 239, 723, 451);
+    TFormBuilder make(this);
+    make.Window("Form1", QStringLiteral("База данных"), {313, 239, 723, 451});
     OnActivate = [this] { FormActivate(); };
 
-    Image1 = new TImage(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(0, 0, 715, 423);
-    Image1->SetStretch(true);
-    Image1->SetAlignClient(true);
+    Image1 = make.Image(this, "Image1", {0, 0, 715, 423}, true, true);
     TJPEGImage picture;
     picture.LoadFromFile(QString::fromLatin1(PicturePath));
     Image1->SetPicture(picture.Image());
 
     // Created after the picture, so it lies above it; it keeps its place when the window is resized.
-    ProgressBar1 = new TProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setGeometry(256, 232, 193, 33);
-    ProgressBar1->SetRange(0, 100);
-    ProgressBar1->SetPosition(0);
+    ProgressBar1 = make.ProgressBar(this, "ProgressBar1", {256, 232, 193, 33}, 0, 100);
     ProgressBar1->raise();
     setTabOrder(ProgressBar1, ProgressBar1);
 

@@ -14,6 +14,7 @@
 
 #include "Exception.h"
 #include "TDBGridIndicator.h"
+#include "TDBGridKeys.h"
 #include "TDBGridModel.h"
 #include "TDataSet.h"
 #include "TDataSource.h"
@@ -73,6 +74,7 @@ TDBGrid::TDBGrid(QWidget* parent)
 
     m_editor = new QLineEdit(viewport());
     m_editor->setObjectName(QStringLiteral("InplaceEditor"));
+    m_editor->setAccessibleName(QStringLiteral("Ячейка"));
     m_editor->setFrame(false);
     m_editor->hide();
     m_editor->installEventFilter(this);
@@ -260,8 +262,11 @@ void TDBGrid::OpenEditor() {
     m_editorColumn = m_column;
     m_editorStart = field->DisplayText();
     m_editorStartValue = field->Value();
+    m_editorStartModified = set->FieldModified(field->Index());
     // A text column of a declared size takes no more than fits.
     m_editor->setMaxLength(!field->IsNumeric() && field->Size() > 0 ? field->Size() : 32767);
+    // A screen reader tells which column the text belongs to.
+    m_editor->setAccessibleName(m_model->headerData(m_column, Qt::Horizontal).toString());
     m_editor->setText(m_editorStart);
     m_editor->selectAll();
     m_editor->show();
@@ -299,10 +304,11 @@ void TDBGrid::EditorEdited(const QString& text) {
     if (set->State() == dsBrowse)
         set->Edit();
     // The field follows the editor as the user types, so any way of leaving the row (the
-    // navigator, a refresh) finds the row changed. Text that is not a value yet (a lone minus
-    // sign) waits for the editor to be closed, which reports it.
+    // navigator, a refresh) finds the row changed; the text goes in as SetAsString takes it, so a
+    // cell and a handler make the same value of the same text. Text that is not a value yet (a lone
+    // minus sign) waits for the editor to be closed, which reports it.
     try {
-        field->SetValue(TField::ParseText(text, field->DataType()));
+        field->SetAsString(text);
     } catch (const EDatabaseError&) {
     }
 }
@@ -316,18 +322,24 @@ void TDBGrid::CommitEditor() {
         return;
     if (set->State() == dsBrowse)
         set->Edit();
-    if (field->DisplayText() != m_editor->text() || !set->Modified())
-        field->SetAsString(m_editor->text());  // throws "'x' is not a valid ..." and the editor stays
+    field->SetAsString(m_editor->text());  // throws "'x' is not a valid ..." and the editor stays
+}
+
+void TDBGrid::LeaveCell() {
+    // A text the field refuses throws here and the editor stays open with it.
+    CommitEditor();
+    CloseEditor();
 }
 
 void TDBGrid::EscapePressed() {
     TDataSet* set = DataSet();
     if (EditorChanged()) {
-        // First Esc: the cell's old text comes back; the row stays in editing.
+        // First Esc: the cell's old text comes back and the field is as it was before the typing,
+        // changed mark included, so a row nobody changed is left or cancelled without a write.
         m_editor->setText(m_editorStart);
         m_editor->selectAll();
         if (TField* field = m_model->ColumnField(m_editorColumn); field && set && set->State() != dsBrowse)
-            field->SetValue(m_editorStartValue);
+            set->RestoreFieldValue(field->Index(), m_editorStartValue, m_editorStartModified);
         return;
     }
     CloseEditor();
@@ -339,38 +351,27 @@ void TDBGrid::EscapePressed() {
 
 void TDBGrid::keyPressEvent(QKeyEvent* event) {
     event->accept();
-    Dispatch([this, event] { HandleKey(event); });
+    const TDBGridKeys::TAction action = KeyAction(event, false);
+    const QString text = event->text();
+    Dispatch([this, action, text] { Carry(action, text); });
 }
 
-bool TDBGrid::EditorKey(QKeyEvent* event) const {
-    // Keys the grid takes even while the cell editor has the focus; the rest edit the text.
-    switch (event->key()) {
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-        case Qt::Key_Escape:
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Insert:
-        case Qt::Key_F2:
-            return true;
-        case Qt::Key_Delete:
-        case Qt::Key_Home:
-        case Qt::Key_End:
-            return event->modifiers() & Qt::ControlModifier;
-        default:
-            return false;
-    }
+TDBGridKeys::TAction TDBGrid::KeyAction(const QKeyEvent* event, bool inEditor) const {
+    TDBGridKeys::TContext context;
+    context.ColumnCount = ColumnCount();
+    context.EditorOpen = m_editor->isVisible();
+    context.InEditor = inEditor;
+    context.Tabs = m_options.Contains(dgTabs);
+    return TDBGridKeys::ActionFor(event->key(), event->modifiers(), event->text(), context);
 }
 
 bool TDBGrid::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_editor && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (EditorKey(key)) {
-            Dispatch([this, key] { HandleKey(key); });
+        if (const TDBGridKeys::TAction action = KeyAction(key, true);
+            action != TDBGridKeys::TAction::EditorText) {
+            const QString text = key->text();
+            Dispatch([this, action, text] { Carry(action, text); });
             return true;
         }
         // A character the field does not take never reaches the text.
@@ -387,8 +388,7 @@ bool TDBGrid::eventFilter(QObject* watched, QEvent* event) {
         if (mouse->button() == Qt::LeftButton && row >= 0) {
             setFocus(Qt::MouseFocusReason);
             Dispatch([this, row] {
-                CommitEditor();
-                CloseEditor();
+                LeaveCell();
                 DataSet()->MoveBy(row - DataSet()->RecNo());
                 FollowCurrent();
             });
@@ -397,7 +397,7 @@ bool TDBGrid::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == m_editor && event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (EditorKey(key)) {
+        if (KeyAction(key, true) != TDBGridKeys::TAction::EditorText) {
             event->accept();
             return false;
         }
@@ -405,87 +405,83 @@ bool TDBGrid::eventFilter(QObject* watched, QEvent* event) {
     return QTableView::eventFilter(watched, event);
 }
 
-void TDBGrid::HandleKey(QKeyEvent* event) {
+void TDBGrid::Carry(TDBGridKeys::TAction action, const QString& text) {
+    using TDBGridKeys::TAction;
     TDataSet* set = DataSet();
     if (!set || !set->Active())
         return;
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    const bool alt = event->modifiers() & Qt::AltModifier;
     const int count = set->RecordCount();
     const int firstVisible = qMax(0, rowAt(0));
     const int lastVisible = qMin(count - 1, firstVisible + VisibleRowCount() - 1);
-    switch (event->key()) {
-        case Qt::Key_Up:
-            ctrl ? MoveRow(firstVisible) : Up();
+    switch (action) {
+        case TAction::None:
+        case TAction::EditorText:
             return;
-        case Qt::Key_Down:
-            ctrl ? MoveRow(lastVisible) : Down();
+        case TAction::PriorRow:
+            Up();
             return;
-        case Qt::Key_PageUp:
-            MoveRow(ctrl ? firstVisible : set->RecNo() - VisibleRowCount());
+        case TAction::NextRow:
+            Down();
             return;
-        case Qt::Key_PageDown:
-            MoveRow(ctrl ? lastVisible : set->RecNo() + VisibleRowCount());
+        case TAction::PageBack:
+            MoveRow(set->RecNo() - VisibleRowCount());
             return;
-        case Qt::Key_Left:
-            GoColumn(ctrl ? EdgeColumn(-1) : NeighbourColumn(-1));
+        case TAction::PageForward:
+            MoveRow(set->RecNo() + VisibleRowCount());
             return;
-        case Qt::Key_Right:
-            GoColumn(ctrl ? EdgeColumn(1) : NeighbourColumn(1));
+        case TAction::FirstRow:
+            MoveRow(0);
             return;
-        case Qt::Key_Home:
-            if (ctrl || ColumnCount() == 1)
-                MoveRow(0);
-            else
-                GoColumn(EdgeColumn(-1));
+        case TAction::LastRow:
+            MoveRow(count - 1);
             return;
-        case Qt::Key_End:
-            if (ctrl || ColumnCount() == 1)
-                MoveRow(count - 1);
-            else
-                GoColumn(EdgeColumn(1));
+        case TAction::FirstVisibleRow:
+            MoveRow(firstVisible);
             return;
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-            if (!m_options.Contains(dgTabs) || alt)
-                return;
-            if (event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier))
-                TabBack();
-            else
-                TabForward();
+        case TAction::LastVisibleRow:
+            MoveRow(lastVisible);
             return;
-        case Qt::Key_Insert:
-            if (EditingAllowed()) {
-                CommitEditor();
-                CloseEditor();
+        case TAction::PriorColumn:
+            GoColumn(NeighbourColumn(-1));
+            return;
+        case TAction::NextColumn:
+            GoColumn(NeighbourColumn(1));
+            return;
+        case TAction::FirstColumn:
+            GoColumn(EdgeColumn(-1));
+            return;
+        case TAction::LastColumn:
+            GoColumn(EdgeColumn(1));
+            return;
+        case TAction::TabForward:
+            TabForward();
+            return;
+        case TAction::TabBack:
+            TabBack();
+            return;
+        case TAction::InsertRow:
+            // Only where a new row could be written (a join takes none).
+            if (EditingAllowed() && set->CanInsert()) {
+                LeaveCell();
                 set->Insert();
             }
             return;
-        case Qt::Key_Delete:
-            if (ctrl)
-                DeleteRow();
+        case TAction::DeleteRow:
+            DeleteRow();
             return;
-        case Qt::Key_F2:
+        case TAction::OpenEditor:
             OpenEditor();
             return;
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-            if (m_editor->isVisible()) {
-                CommitEditor();
-                CloseEditor();
-            } else {
-                OpenEditor();
-            }
+        case TAction::LeaveCell:
+            LeaveCell();
             return;
-        case Qt::Key_Escape:
+        case TAction::Escape:
             EscapePressed();
             return;
-        default:
-            break;
+        case TAction::TypeText:
+            TypeChar(text);
+            return;
     }
-    const QString text = event->text();
-    if (!ctrl && !alt && !text.isEmpty() && text.at(0).isPrint())
-        TypeChar(text);
 }
 
 void TDBGrid::TypeChar(const QString& text) {
@@ -499,8 +495,11 @@ void TDBGrid::TypeChar(const QString& text) {
         EditorEdited(m_editor->text());
         return;
     }
-    if (set->State() == dsBrowse)
+    if (set->State() == dsBrowse) {
+        if (set->IsEmpty() && !set->CanInsert())
+            return;
         set->Edit();  // on an empty data set this inserts the first row
+    }
     OpenEditor();
     if (!m_editor->isVisible())
         return;
@@ -510,8 +509,7 @@ void TDBGrid::TypeChar(const QString& text) {
 
 void TDBGrid::MoveRow(int row) {
     TDataSet* set = DataSet();
-    CommitEditor();
-    CloseEditor();
+    LeaveCell();
     set->MoveBy(row - set->RecNo());
 }
 
@@ -528,10 +526,9 @@ void TDBGrid::Down() {
     // On the last row: a new row nobody typed into stays as it is; otherwise a new one is appended.
     if (set->State() == dsInsert && !set->Modified() && !EditorChanged())
         return;
-    if (!EditingAllowed())
+    if (!EditingAllowed() || !set->CanInsert())
         return;
-    CommitEditor();
-    CloseEditor();
+    LeaveCell();
     set->Append();
 }
 
@@ -542,12 +539,11 @@ void TDBGrid::TabForward() {
     }
     TDataSet* set = DataSet();
     const bool last = set->RecNo() >= set->RecordCount() - 1;
-    if (last && !EditingAllowed())
+    if (last && (!EditingAllowed() || !set->CanInsert()))
         return;
     if (last && set->State() == dsInsert && !set->Modified() && !EditorChanged())
         return;
-    CommitEditor();
-    CloseEditor();
+    LeaveCell();
     m_column = EdgeColumn(-1);
     Down();
     FollowCurrent();
@@ -561,8 +557,7 @@ void TDBGrid::TabBack() {
     TDataSet* set = DataSet();
     if (set->RecNo() <= 0 && !(set->State() == dsInsert && !set->Modified()))
         return;
-    CommitEditor();
-    CloseEditor();
+    LeaveCell();
     m_column = EdgeColumn(1);
     Up();
     FollowCurrent();
@@ -594,16 +589,16 @@ void TDBGrid::GoColumn(int column) {
     column = qBound(0, column, ColumnCount() - 1);
     if (column == m_column)
         return;
-    CommitEditor();
-    CloseEditor();
+    LeaveCell();
     m_column = column;
     FollowCurrent();
 }
 
 void TDBGrid::DeleteRow() {
     TDataSet* set = DataSet();
-    // Also in a grid without dgEditing; never on an empty data set.
-    if (m_readOnly || !set->CanModify() || set->IsEmpty())
+    // Also in a grid without dgEditing; never on an empty data set, nor where the database would
+    // refuse it (a join).
+    if (m_readOnly || !set->CanDelete() || set->IsEmpty())
         return;
     if (m_options.Contains(dgConfirmDelete) && !ConfirmDeleteRecord())
         return;
@@ -635,8 +630,7 @@ void TDBGrid::mousePressEvent(QMouseEvent* event) {
         TDataSet* set = DataSet();
         if (!set || !set->Active())
             return;
-        CommitEditor();
-        CloseEditor();
+        LeaveCell();
         m_column = index.column();
         if (index.row() != set->RecNo())
             set->MoveBy(index.row() - set->RecNo());

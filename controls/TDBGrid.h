@@ -10,6 +10,7 @@
 #include <QVector>
 
 #include "TColumn.h"
+#include "TDBGridKeys.h"
 #include "TDBGridOptions.h"
 
 class QLineEdit;
@@ -65,8 +66,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void HandleKey(QKeyEvent* event);
-    bool EditorKey(QKeyEvent* event) const;
+    TDBGridKeys::TAction KeyAction(const QKeyEvent* event, bool inEditor) const;
+    void Carry(TDBGridKeys::TAction action, const QString& text);
     void MoveRow(int row);
     void Down();
     void Up();
@@ -80,6 +81,7 @@ private:
     void OpenEditor();
     void CloseEditor();
     void CommitEditor();
+    void LeaveCell();  // the editor's text into the field, the editor closed
     bool EditorChanged() const;
     void EditorEdited(const QString& text);
     void EscapePressed();
@@ -98,11 +100,13 @@ private:
     QVector<TColumn> m_columns;
     bool m_readOnly = false;
     int m_column = 0;
-    // The cell the editor is open on and the text and value it started with (Esc puts them back).
+    // The cell the editor is open on and the text, value and changed mark it started with (Esc puts
+    // them back).
     int m_editorRow = -1;
     int m_editorColumn = -1;
     QString m_editorStart;
     QVariant m_editorStartValue;
+    bool m_editorStartModified = false;
     // Widths and order of an explicit column list, kept across the data set's re-opening.
     QByteArray m_headerState;
     bool m_settingColumns = false;

@@ -9,6 +9,7 @@
 #include <QStyleOptionButton>
 #include <QToolTip>
 
+#include "TDBNavigatorAccessible.h"
 #include "TDataSet.h"
 #include "TDataSource.h"
 #include "THandlerDispatch.h"
@@ -18,6 +19,8 @@
 TDBNavigator::TDBNavigator(QWidget* parent) : QWidget(parent) {
     // Reached by Tab only: a click on a button leaves the focus where it was (a grid keeps its editor).
     setFocusPolicy(Qt::TabFocus);
+    InstallNavigatorAccessibility();
+    setAccessibleName(QStringLiteral("Навигатор записей"));
     resize(240, 25);
     UpdateButtons();
 }
@@ -31,6 +34,14 @@ QString TDBNavigator::Hint(TNavigateBtn button) {
         "First record",  "Prior record", "Next record", "Last record", "Insert record",
         "Delete record", "Edit record",  "Post edit",   "Cancel edit", "Refresh data"};
     return QString::fromLatin1(hints[button]);
+}
+
+QString TDBNavigator::ActionName(TNavigateBtn button) {
+    static const char* const names[ButtonCount] = {
+        "Первая запись",      "Предыдущая запись", "Следующая запись", "Последняя запись",
+        "Добавить запись",    "Удалить запись",    "Изменить запись",  "Сохранить изменения",
+        "Отменить изменения", "Обновить данные"};
+    return QString::fromUtf8(names[button]);
 }
 
 void TDBNavigator::SetVisibleButtons(TButtonSet buttons) {
@@ -91,9 +102,12 @@ void TDBNavigator::UpdateButtons() {
         const bool editing = set->State() == dsEdit || set->State() == dsInsert;
         m_enabled[nbFirst] = m_enabled[nbPrior] = !set->Bof();
         m_enabled[nbNext] = m_enabled[nbLast] = !set->Eof();
-        m_enabled[nbDelete] = canModify && !set->IsEmpty();
-        m_enabled[nbInsert] = m_enabled[nbRefresh] = canModify;
-        m_enabled[nbEdit] = canModify && !editing;
+        // A join takes changed values but no new rows and no deletions; editing an empty data set
+        // would insert its first row.
+        m_enabled[nbDelete] = set->CanDelete() && !set->IsEmpty();
+        m_enabled[nbInsert] = set->CanInsert();
+        m_enabled[nbRefresh] = canModify;
+        m_enabled[nbEdit] = canModify && !editing && (!set->IsEmpty() || set->CanInsert());
         m_enabled[nbPost] = m_enabled[nbCancel] = canModify && editing;
     }
     update();
@@ -110,8 +124,9 @@ void TDBNavigator::changeEvent(QEvent* event) {
 }
 
 void TDBNavigator::BtnClick(TNavigateBtn button) {
+    // A disabled button does nothing, whether clicked or pressed from code.
     TDataSet* set = DataSet();
-    if (!set || !set->Active())
+    if (!set || !set->Active() || !m_enabled[button])
         return;
     switch (button) {
         case nbFirst:

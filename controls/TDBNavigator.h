@@ -40,6 +40,8 @@ public:
     bool ShowHint() const { return m_showHint; }
     void SetShowHint(bool show) { m_showHint = show; }
     static QString Hint(TNavigateBtn button);
+    // What the button does, in the program's language: its name for screen readers.
+    static QString ActionName(TNavigateBtn button);
     void SetBounds(int left, int top, int width, int height) {
         setGeometry(left, top, width, height);
         FitWidth();
@@ -50,7 +52,8 @@ public:
     // Where a visible button lies (empty for a hidden one); each is the width over the visible count.
     QRect ButtonRect(TNavigateBtn button) const;
     int FocusedButton() const { return m_focused; }
-    // What a click on the button does; nothing without an open data set. Throws what the data set throws.
+    // What a click on the button does; nothing without an open data set or on a disabled button.
+    // Throws what the data set throws.
     void BtnClick(TNavigateBtn button);
 
     void DataEvent(TDataEvent event, int info) override;

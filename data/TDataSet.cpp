@@ -429,13 +429,18 @@ QVariant TDataSet::FieldValue(int field) const {
 }
 
 void TDataSet::SetFieldValue(int field, const QVariant& value) {
+    StoreFieldValue(field, value, true);
+}
+
+void TDataSet::StoreFieldValue(int field, const QVariant& value, bool changed) {
     const TInvariantCheck check(this);
     CheckActive();
     if (!Editing())
         throw EInvalidOperation(Name() + QStringLiteral(": Dataset not in edit or insert mode"));
     d->Buffer[field] = value;
-    d->Changed[field] = true;
-    d->Modified = true;
+    d->Changed[field] = changed;
+    // The row is modified while any of its values carries a changed mark.
+    d->Modified = changed || d->Changed.contains(true);
     NotifyDataSources(TDataEvent::FieldChanged, field);
 }
 
@@ -502,6 +507,14 @@ bool TDataSet::CanDelete() const {
 
 bool TDataSet::Modified() const {
     return Editing() && d->Modified;
+}
+
+bool TDataSet::FieldModified(int field) const {
+    return Modified() && d->Changed.value(field);
+}
+
+void TDataSet::RestoreFieldValue(int field, const QVariant& value, bool modified) {
+    StoreFieldValue(field, value, modified);
 }
 
 void TDataSet::Edit() {

@@ -97,6 +97,11 @@ public:
     void Refresh();
     void CheckBrowseMode();  // what leaving the row does: post when modified, otherwise cancel
     bool Modified() const;   // the row being edited or inserted has a changed value
+    // One field of the row being edited or inserted: whether it was set since editing began, and
+    // putting its value and that mark back as they were (a cell editor's Esc), so a row nobody
+    // changed is unchanged again.
+    bool FieldModified(int field) const;
+    void RestoreFieldValue(int field, const QVariant& value, bool modified);
     bool CanModify() const;  // writable: open, and the result can be written back
     // Whether a new row or a deletion can be written back (a join updates its tables' columns but
     // takes no new rows and deletes none); controls offer no insert or delete they would see refused.
@@ -158,6 +163,7 @@ private:
     void CheckInvariants() const;  // the numbered invariants of TDataSet.cpp; nothing in release builds
     QVariant FieldValue(int field) const;
     void SetFieldValue(int field, const QVariant& value);
+    void StoreFieldValue(int field, const QVariant& value, bool changed);
     QVector<QVariant> RawRow(long stored) const;
     void ClearSnapshot();
     // The connection's database; throws when the data set has no connection (or it is gone).

@@ -1,10 +1,10 @@
 // TForm10, the manager picker.
 #include "Unit10.h"
 
+#include "TFormBuilder.h"
+
 TForm10* Form10 = nullptr;
 
 TForm10::TForm10(QWidget* parent) : TForm(parent) {
-    setObjectName(QStringLiteral("Form10"));
-    SetCaption(QStringLiteral("Выбор менеджера"));
-    SetBounds(422, 442, 446, 329);
+    TFormBuilder(this).Window("Form10", QStringLiteral("Выбор менеджера"), {422, 442, 446, 329});
 }

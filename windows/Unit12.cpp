@@ -1,10 +1,10 @@
 // TForm12, the supplier information list.
 #include "Unit12.h"
 
+#include "TFormBuilder.h"
+
 TForm12* Form12 = nullptr;
 
 TForm12::TForm12(QWidget* parent) : TForm(parent) {
-    setObjectName(QStringLiteral("Form12"));
-    SetCaption(QStringLiteral("Информация о поставщиках"));
-    SetBounds(409, 228, 428, 351);
+    TFormBuilder(this).Window("Form12", QStringLiteral("Информация о поставщиках"), {409, 228, 428, 351});
 }

@@ -1,10 +1,10 @@
 // TForm5, the ware picker.
 #include "Unit5.h"
 
+#include "TFormBuilder.h"
+
 TForm5* Form5 = nullptr;
 
 TForm5::TForm5(QWidget* parent) : TForm(parent) {
-    setObjectName(QStringLiteral("Form5"));
-    SetCaption(QStringLiteral("Выбрать товар"));
-    SetBounds(443, 192, 571, 318);
+    TFormBuilder(this).Window("Form5", QStringLiteral("Выбрать товар"), {443, 192, 571, 318});
 }

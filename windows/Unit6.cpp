@@ -1,10 +1,10 @@
 // TForm6, the supplier picker.
 #include "Unit6.h"
 
+#include "TFormBuilder.h"
+
 TForm6* Form6 = nullptr;
 
 TForm6::TForm6(QWidget* parent) : TForm(parent) {
-    setObjectName(QStringLiteral("Form6"));
-    SetCaption(QStringLiteral("Выбор поставщика"));
-    SetBounds(477, 194, 244, 355);
+    TFormBuilder(this).Window("Form6", QStringLiteral("Выбор поставщика"), {477, 194, 244, 355});
 }

@@ -1,10 +1,10 @@
 // TForm7, the order entry window.
 #include "Unit7.h"
 
+#include "TFormBuilder.h"
+
 TForm7* Form7 = nullptr;
 
 TForm7::TForm7(QWidget* parent) : TForm(parent) {
-    setObjectName(QStringLiteral("Form7"));
-    SetCaption(QStringLiteral("База данных"));
-    SetBounds(281, 202, 714, 243);
+    TFormBuilder(this).Window("Form7", QStringLiteral("База данных"), {281, 202, 714, 243});
 }

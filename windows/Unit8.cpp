@@ -1,10 +1,10 @@
 // TForm8, the new-order list (nothing opens it).
 #include "Unit8.h"
 
+#include "TFormBuilder.h"
+
 TForm8* Form8 = nullptr;
 
 TForm8::TForm8(QWidget* parent) : TForm(parent) {
-    setObjectName(QStringLiteral("Form8"));
-    SetCaption(QStringLiteral("База данных"));
-    SetBounds(320, 424, 467, 282);
+    TFormBuilder(this).Window("Form8", QStringLiteral("База данных"), {320, 424, 467, 282});
 }

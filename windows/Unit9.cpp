@@ -1,10 +1,10 @@
 // TForm9, the sale entry window.
 #include "Unit9.h"
 
+#include "TFormBuilder.h"
+
 TForm9* Form9 = nullptr;
 
 TForm9::TForm9(QWidget* parent) : TForm(parent) {
-    setObjectName(QStringLiteral("Form9"));
-    SetCaption(QStringLiteral("Оформить продажу"));
-    SetBounds(399, 124, 257, 283);
+    TFormBuilder(this).Window("Form9", QStringLiteral("Оформить продажу"), {399, 124, 257, 283});
 }

@@ -111,7 +111,8 @@ QRectF TChart::WholeValues() const {
     int markRoom = 0;
     for (const auto& s : m_series) {
         if (s->Kind() == TSeriesKind::Bar && s->ShowMarks)
-            markRoom = std::max(markRoom, s->MarkLineLength + QFontMetrics(font()).height() + 4 - DepthOffset().y());
+            markRoom =
+                std::max(markRoom, s->MarkLineLength + QFontMetrics(font()).height() + 4 - DepthOffset().y());
     }
     const int plotHeight = PlotRect().height();
     if (markRoom > 0 && plotHeight > 2 * markRoom)

@@ -5,8 +5,11 @@
 
 #include <QMargins>
 #include <QRect>
+#include <QVector>
 #include <QWidget>
 #include <functional>
+
+#include "TLayoutRow.h"
 
 class QEventLoop;
 
@@ -37,6 +40,10 @@ public:
     int ShowModal();
     bool Modal() const { return m_modalLoop != nullptr; }
 
+    // The window's component table as it was built: its own row first, then one per component.
+    const QVector<TLayoutRow>& LayoutRows() const { return m_layoutRows; }
+    QVector<TLayoutRow>& LayoutRows() { return m_layoutRows; }
+
     std::function<void()> OnActivate;
     std::function<void()> OnClose;
 
@@ -55,6 +62,7 @@ private:
     void FitOuterSize();
 
     QRect m_bounds;
+    QVector<TLayoutRow> m_layoutRows;
     bool m_frameFitted = false;
     QEventLoop* m_modalLoop = nullptr;
     int m_modalResult = mrNone;

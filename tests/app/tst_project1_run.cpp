@@ -158,8 +158,8 @@ class TstProject1Run : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
-    void ShowsMainWindowAndExitsWithZero();
-    void DamagedPictureDoesNotCrash();
+    void showsMainWindowAndExitsWithZero();
+    void damagedPictureDoesNotCrash();
 
 private:
     QProcessEnvironment Environment() const;
@@ -191,7 +191,7 @@ QProcessEnvironment TstProject1Run::Environment() const {
     return environment;
 }
 
-void TstProject1Run::ShowsMainWindowAndExitsWithZero() {
+void TstProject1Run::showsMainWindowAndExitsWithZero() {
     // Someone else may be running the same build; only what this run leaves behind counts.
     const int runningBefore = ProcessesRunning(QStringLiteral(PROJECT1_PATH));
     QProcess program;
@@ -247,7 +247,7 @@ void TstProject1Run::ShowsMainWindowAndExitsWithZero() {
     QCOMPARE(ProcessesRunning(QStringLiteral(PROJECT1_PATH)), runningBefore);  // nothing hidden stays behind
 }
 
-void TstProject1Run::DamagedPictureDoesNotCrash() {
+void TstProject1Run::damagedPictureDoesNotCrash() {
     QProcess program;
     program.setProcessEnvironment(Environment());
     program.setProcessChannelMode(QProcess::ForwardedErrorChannel);

@@ -11,6 +11,7 @@
 #include "TApplication.h"
 #include "TImage.h"
 #include "TModalAnswerer.h"
+#include "TTestChecks.h"
 #include "TTestDatabase.h"
 #include "TProgressBar.h"
 #include "TTimer.h"
@@ -86,14 +87,14 @@ class TstSplash : public QObject {
 private Q_SLOTS:
     void init();
     void cleanup();
-    void InstancesInOrder();
-    void Layout();
-    void TickBeforeActivationDoesNothing();
-    void Course();
-    void RealTimerShowsMainWindow();
-    void ClosingSplashEndsProgram();
-    void MainWindowCloseBoxEndsProgram();
-    void DatabaseUnreachable();
+    void instancesInOrder();
+    void layout();
+    void tickBeforeActivationDoesNothing();
+    void course();
+    void realTimerShowsMainWindow();
+    void closingSplashEndsProgram();
+    void mainWindowCloseBoxEndsProgram();
+    void databaseUnreachable();
 
 private:
     TApplication* m_application = nullptr;
@@ -126,7 +127,7 @@ void TstSplash::cleanup() {
     QCOMPARE(Form15, nullptr);
 }
 
-void TstSplash::InstancesInOrder() {
+void TstSplash::instancesInOrder() {
     QStringList names;
     for (QObject* instance : m_application->Instances())
         names << instance->objectName();
@@ -139,7 +140,7 @@ void TstSplash::InstancesInOrder() {
             QVERIFY(!static_cast<QWidget*>(instance)->isVisible());
 }
 
-void TstSplash::Layout() {
+void TstSplash::layout() {
     QCOMPARE(Form1->Caption(), QStringLiteral("База данных"));
     QCOMPARE(Form1->Bounds(), QRect(313, 239, 723, 451));
     QCOMPARE(Form1->Image1->Picture().size(), QSize(625, 435));
@@ -159,7 +160,7 @@ void TstSplash::Layout() {
     QCOMPARE(Form1->childAt(300, 240), static_cast<QWidget*>(Form1->ProgressBar1));
 }
 
-void TstSplash::TickBeforeActivationDoesNothing() {
+void TstSplash::tickBeforeActivationDoesNothing() {
     Form1->Timer1Timer();
     QCOMPARE(SplashStage, 0.0);
     QCOMPARE(Form1->ProgressBar1->Position(), 0);
@@ -168,7 +169,7 @@ void TstSplash::TickBeforeActivationDoesNothing() {
     QCOMPARE(Form1->Timer1->Interval(), 1000);
 }
 
-void TstSplash::Course() {
+void TstSplash::course() {
     const QVector<int> course = ExpectedCourse();
     QCOMPARE(course.size(), 164);
     const QDate today = QDate::currentDate();
@@ -206,12 +207,12 @@ void TstSplash::Course() {
     QCOMPARE(TForm::ActiveForm(), static_cast<TForm*>(Form2));
     // After the course the calendars keep what the user picks: no tick comes any more.
     Form2->MonthCalendar1->setSelectedDate(picked);
-    QTest::qWait(50);
+    TTestChecks::SettleEvents();
     QVERIFY(!Form1->Timer1->Running());
     QCOMPARE(Form2->MonthCalendar1->selectedDate(), picked);
 }
 
-void TstSplash::RealTimerShowsMainWindow() {
+void TstSplash::realTimerShowsMainWindow() {
     bool splashSeen = false;
     QCOMPARE(RunToMainWindowAndClose(m_application, &splashSeen), 0);
     QVERIFY(splashSeen);
@@ -219,7 +220,7 @@ void TstSplash::RealTimerShowsMainWindow() {
     QCOMPARE(Form1, nullptr);                   // the instances are gone
 }
 
-void TstSplash::ClosingSplashEndsProgram() {
+void TstSplash::closingSplashEndsProgram() {
     bool form2Seen = false;
     QTimer::singleShot(0, this, [&] {
         QTRY_VERIFY(Form1->ProgressBar1->Position() > 0);
@@ -230,7 +231,7 @@ void TstSplash::ClosingSplashEndsProgram() {
     QVERIFY(!form2Seen);
 }
 
-void TstSplash::MainWindowCloseBoxEndsProgram() {
+void TstSplash::mainWindowCloseBoxEndsProgram() {
     // Straight to the main window, as after the hand-over; its close box closes Form1.
     QTimer::singleShot(0, this, [] {
         Form2->Show();
@@ -240,7 +241,7 @@ void TstSplash::MainWindowCloseBoxEndsProgram() {
     QCOMPARE(m_application->Run(), 0);
 }
 
-void TstSplash::DatabaseUnreachable() {
+void TstSplash::databaseUnreachable() {
     m_database->MakeUnreachable();
     TModalAnswerer answer;  // presses OK in every box
     TShowWatch watch(&answer);

@@ -10,6 +10,7 @@
 #include "TADOQuery.h"
 #include "TADOTable.h"
 #include "TDataSource.h"
+#include "TField.h"
 #include "TTestDatabase.h"
 
 struct TControlsFixture {
@@ -37,6 +38,15 @@ struct TControlsFixture {
     }
     ~TControlsFixture() {
         Window.reset();  // controls unbind before the data source goes
+    }
+
+    // One value read straight from the database over the fixture's connection.
+    QVariant Scalar(const QString& statement) {
+        TADOQuery query(nullptr, QStringLiteral("Check"));
+        query.SetConnection(Connection);
+        query.SQL().Add(statement);
+        query.Open();
+        return query.Field(0)->Value();
     }
 
     // Shows the window and waits until it is active, so focus moves between its controls.

@@ -1,5 +1,6 @@
 // The navigator over a real table: the enabled set in each state, the delete confirmation, refusals
 // by the database, equal widths, the keys and a real click.
+#include <QAccessible>
 #include <QMessageBox>
 #include <QTest>
 
@@ -9,35 +10,41 @@
 #include "TField.h"
 #include "THandlerDispatch.h"
 #include "TModalAnswerer.h"
+#include "TTestChecks.h"
 
 using Nav = TDBNavigator;
 
 class TstDBNavigator : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void EnabledSet_data();
-    void EnabledSet();
-    void Delete_data();
-    void Delete();
-    void DeleteWhileInsertingOnlyCancels();
-    void RefusedPostAndDelete();
-    void PriorFromAnUntouchedNewRow();
-    void ClickOnAClosedDataSetDoesNothing();
-    void EqualWidths_data();
-    void EqualWidths();
-    void KeysMoveFocusAndPress();
-    void MouseClick();
+    void enabledSet_data();
+    void enabledSet();
+    void deleteAsksFirst_data();
+    void deleteAsksFirst();
+    void deleteWhileInsertingOnlyCancels();
+    void refusedPostAndDelete();
+    void priorFromAnUntouchedNewRow();
+    void clickOnAClosedDataSetDoesNothing();
+    void equalWidths_data();
+    void equalWidths();
+    void keysMoveFocusAndPress();
+    void mouseClick();
+    void joinOffersNoInsertOrDelete();
+    void buttonsToldByAction_data();
+    void buttonsToldByAction();
 };
 
 namespace {
 
-TDBNavigator* MakeNavigator(TControlsFixture& f) {
-    auto* nav = new TDBNavigator(f.Window.get());
-    nav->setObjectName(QStringLiteral("DBNavigator1"));
-    nav->setGeometry(10, 10, 240, 25);
-    nav->SetDataSource(f.Source);
-    return nav;
-}
+// A navigator of ten buttons on the fixture's data source, in the fixture's window.
+struct TNavigatorFixture : TControlsFixture {
+    TDBNavigator* Nav = new TDBNavigator(Window.get());
+    TNavigatorFixture() {
+        Nav->setObjectName(QStringLiteral("DBNavigator1"));
+        Nav->setGeometry(10, 10, 240, 25);
+        Nav->SetDataSource(Source);
+    }
+};
 
 Nav::TButtonSet Enabled(TDBNavigator* nav) {
     Nav::TButtonSet set = 0;
@@ -56,7 +63,7 @@ constexpr Nav::TButtonSet Bits(std::initializer_list<Nav::TNavigateBtn> buttons)
 
 }  // namespace
 
-void TstDBNavigator::EnabledSet_data() {
+void TstDBNavigator::enabledSet_data() {
     QTest::addColumn<QString>("situation");
     QTest::addColumn<unsigned>("enabled");
     using N = TDBNavigator;
@@ -80,11 +87,11 @@ void TstDBNavigator::EnabledSet_data() {
     QTest::newRow("navigator disabled") << "disabled" << 0u;
 }
 
-void TstDBNavigator::EnabledSet() {
+void TstDBNavigator::enabledSet() {
     QFETCH(QString, situation);
     QFETCH(unsigned, enabled);
-    TControlsFixture f;
-    TDBNavigator* nav = MakeNavigator(f);
+    TNavigatorFixture f;
+    TDBNavigator* nav = f.Nav;
     if (situation == "empty") {
         f.Table->SetFilter(QStringLiteral("percent = '99'"));
         f.Table->SetFiltered(true);
@@ -115,7 +122,7 @@ void TstDBNavigator::EnabledSet() {
     }
 }
 
-void TstDBNavigator::Delete_data() {
+void TstDBNavigator::deleteAsksFirst_data() {
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("answer");
     QTest::addColumn<int>("count");
@@ -126,13 +133,13 @@ void TstDBNavigator::Delete_data() {
     QTest::newRow("OK on the last row: the new last row") << 7 << "OK" << 7 << "20";
 }
 
-void TstDBNavigator::Delete() {
+void TstDBNavigator::deleteAsksFirst() {
     QFETCH(int, row);
     QFETCH(QString, answer);
     QFETCH(int, count);
     QFETCH(QString, current);
-    TControlsFixture f;
-    TDBNavigator* nav = MakeNavigator(f);
+    TNavigatorFixture f;
+    TDBNavigator* nav = f.Nav;
     TModalAnswerer answerer;
     if (answer.isEmpty())
         answerer.Close();
@@ -158,9 +165,9 @@ void TstDBNavigator::Delete() {
     QVERIFY(answerer.Seen().isEmpty());
 }
 
-void TstDBNavigator::DeleteWhileInsertingOnlyCancels() {
-    TControlsFixture f;
-    TDBNavigator* nav = MakeNavigator(f);
+void TstDBNavigator::deleteWhileInsertingOnlyCancels() {
+    TNavigatorFixture f;
+    TDBNavigator* nav = f.Nav;
     nav->SetConfirmDelete(false);
     f.Table->Open();
     f.Table->MoveBy(2);
@@ -174,9 +181,9 @@ void TstDBNavigator::DeleteWhileInsertingOnlyCancels() {
     QCOMPARE(f.Table->RecordCount(), 8);
 }
 
-void TstDBNavigator::RefusedPostAndDelete() {
-    TControlsFixture f;
-    TDBNavigator* nav = MakeNavigator(f);
+void TstDBNavigator::refusedPostAndDelete() {
+    TNavigatorFixture f;
+    TDBNavigator* nav = f.Nav;
     TModalAnswerer answer;
     answer.Press(QStringLiteral("OK"));  // the confirmation; the error boxes get their default
     f.Table->Open();
@@ -199,9 +206,9 @@ void TstDBNavigator::RefusedPostAndDelete() {
     QCOMPARE(f.Table->RecNo(), 1);
 }
 
-void TstDBNavigator::PriorFromAnUntouchedNewRow() {
-    TControlsFixture f;
-    TDBNavigator* nav = MakeNavigator(f);
+void TstDBNavigator::priorFromAnUntouchedNewRow() {
+    TNavigatorFixture f;
+    TDBNavigator* nav = f.Nav;
     f.Table->Open();
     f.Table->MoveBy(4);  // 10 %
     nav->BtnClick(Nav::nbInsert);
@@ -213,15 +220,15 @@ void TstDBNavigator::PriorFromAnUntouchedNewRow() {
     QCOMPARE(f.Table->FieldByName(QStringLiteral("percent"))->AsString(), QStringLiteral("7"));
 }
 
-void TstDBNavigator::ClickOnAClosedDataSetDoesNothing() {
-    TControlsFixture f;
-    TDBNavigator* nav = MakeNavigator(f);
+void TstDBNavigator::clickOnAClosedDataSetDoesNothing() {
+    TNavigatorFixture f;
+    TDBNavigator* nav = f.Nav;
     for (int b = 0; b < Nav::ButtonCount; ++b)
         QVERIFY(Dispatch([nav, b] { nav->BtnClick(Nav::TNavigateBtn(b)); }));
     QVERIFY(!f.Table->Active());
 }
 
-void TstDBNavigator::EqualWidths_data() {
+void TstDBNavigator::equalWidths_data() {
     QTest::addColumn<unsigned>("visible");
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("buttonWidth");
@@ -232,12 +239,12 @@ void TstDBNavigator::EqualWidths_data() {
     QTest::newRow("one") << Bits({Nav::nbRefresh}) << 33 << 33;
 }
 
-void TstDBNavigator::EqualWidths() {
+void TstDBNavigator::equalWidths() {
     QFETCH(unsigned, visible);
     QFETCH(int, width);
     QFETCH(int, buttonWidth);
-    TControlsFixture f;
-    TDBNavigator* nav = MakeNavigator(f);
+    TNavigatorFixture f;
+    TDBNavigator* nav = f.Nav;
     nav->SetVisibleButtons(visible);
     nav->SetBounds(10, 10, width, 25);
     int n = 0, x = 0;
@@ -255,9 +262,9 @@ void TstDBNavigator::EqualWidths() {
     QCOMPARE(nav->width(), n * buttonWidth);
 }
 
-void TstDBNavigator::KeysMoveFocusAndPress() {
-    TControlsFixture f;
-    TDBNavigator* nav = MakeNavigator(f);
+void TstDBNavigator::keysMoveFocusAndPress() {
+    TNavigatorFixture f;
+    TDBNavigator* nav = f.Nav;
     nav->SetVisibleButtons(Bits({Nav::nbFirst, Nav::nbNext, Nav::nbLast, Nav::nbRefresh}));
     f.Table->Open();
     QVERIFY(f.ShowWindow());
@@ -278,9 +285,9 @@ void TstDBNavigator::KeysMoveFocusAndPress() {
     QCOMPARE(nav->FocusedButton(), int(Nav::nbRefresh));
 }
 
-void TstDBNavigator::MouseClick() {
-    TControlsFixture f;
-    TDBNavigator* nav = MakeNavigator(f);
+void TstDBNavigator::mouseClick() {
+    TNavigatorFixture f;
+    TDBNavigator* nav = f.Nav;
     f.Table->Open();
     QVERIFY(f.ShowWindow());
     QTest::mouseClick(nav, Qt::LeftButton, {}, nav->ButtonRect(Nav::nbLast).center());
@@ -291,6 +298,79 @@ void TstDBNavigator::MouseClick() {
     QCOMPARE(f.Table->State(), dsBrowse);
     QTest::mouseClick(nav, Qt::LeftButton, {}, nav->ButtonRect(Nav::nbEdit).center());
     QCOMPARE(f.Table->State(), dsEdit);
+}
+
+void TstDBNavigator::joinOffersNoInsertOrDelete() {
+    TNavigatorFixture f;
+    TDBNavigator* nav = f.Nav;
+    auto* goods = new TADOQuery(f.Owner.get(), QStringLiteral("ADOQuery2"));
+    goods->SetConnection(f.Connection);
+    goods->SQL().Add(
+        QStringLiteral("SELECT dbo.wares.name AS Наименование, dbo.discount.[percent] AS Скидка "
+                       "FROM dbo.discount INNER JOIN dbo.wares ON dbo.discount.Iddiscount = "
+                       "dbo.wares.Iddiscount"));
+    f.Source->SetDataSet(goods);
+    TModalAnswerer answer;
+    answer.Press(QStringLiteral("OK"));
+    goods->Open();
+    QVERIFY(goods->CanModify());
+    QCOMPARE(Enabled(nav), Bits({Nav::nbNext, Nav::nbLast, Nav::nbEdit, Nav::nbRefresh}));
+    const int rows = goods->RecordCount();
+    QVERIFY(Dispatch([nav] { nav->BtnClick(Nav::nbInsert); }));
+    QVERIFY(Dispatch([nav] { nav->BtnClick(Nav::nbDelete); }));
+    TTestChecks::SettleEvents();
+    QCOMPARE(answer.Texts(), QStringList());
+    QCOMPARE(goods->State(), dsBrowse);
+    QCOMPARE(goods->RecordCount(), rows);
+    // Editing stays: the changed value is written to its own table.
+    nav->BtnClick(Nav::nbEdit);
+    goods->FieldByName(QStringLiteral("Скидка"))->SetAsString(QStringLiteral("3"));
+    QVERIFY(nav->ButtonEnabled(Nav::nbPost));
+    QVERIFY(!nav->ButtonEnabled(Nav::nbInsert));
+    nav->BtnClick(Nav::nbPost);
+    QCOMPARE(goods->State(), dsBrowse);
+}
+
+void TstDBNavigator::buttonsToldByAction_data() {
+    QTest::addColumn<unsigned>("visible");
+    QTest::addColumn<QStringList>("names");
+    QTest::newRow("all ten") << Nav::AllButtons
+                             << QStringList{"Первая запись",    "Предыдущая запись",   "Следующая запись",
+                                            "Последняя запись", "Добавить запись",     "Удалить запись",
+                                            "Изменить запись",  "Сохранить изменения", "Отменить изменения",
+                                            "Обновить данные"};
+    QTest::newRow("without delete, as on the goods tab")
+        << (Nav::AllButtons & ~Bits({Nav::nbDelete}))
+        << QStringList{"Первая запись",       "Предыдущая запись",  "Следующая запись",
+                       "Последняя запись",    "Добавить запись",    "Изменить запись",
+                       "Сохранить изменения", "Отменить изменения", "Обновить данные"};
+}
+
+void TstDBNavigator::buttonsToldByAction() {
+    QFETCH(unsigned, visible);
+    QFETCH(QStringList, names);
+    TNavigatorFixture f;
+    TDBNavigator* nav = f.Nav;
+    nav->SetVisibleButtons(visible);
+    f.Table->Open();
+    QVERIFY(f.ShowWindow());
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(nav);
+    QVERIFY(face);
+    QStringList told;
+    for (int i = 0; i < face->childCount(); ++i)
+        told << face->child(i)->text(QAccessible::Name);
+    QCOMPARE(told, names);
+    const auto button = [&](const QString& name) { return face->child(int(names.indexOf(name))); };
+    // Pressed from an assistive tool as a click would; a disabled one does nothing.
+    QVERIFY(button("Сохранить изменения")->state().disabled);
+    button("Сохранить изменения")->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(f.Table->State(), dsBrowse);
+    button("Последняя запись")->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QCOMPARE(f.Table->RecNo(), 7);
+    QVERIFY(button("Последняя запись")->state().disabled);
+    QCOMPARE(
+        button("Последняя запись")->rect(),
+        QRect(nav->mapToGlobal(nav->ButtonRect(Nav::nbLast).topLeft()), nav->ButtonRect(Nav::nbLast).size()));
 }
 
 QTEST_MAIN(TstDBNavigator)

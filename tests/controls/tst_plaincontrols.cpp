@@ -13,26 +13,27 @@
 #include "TLabeledEdit.h"
 #include "TMessageBoxes.h"
 #include "TModalAnswerer.h"
+#include "TTestChecks.h"
 #include "TTickGlyph.h"
 
 class TstPlainControls : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void LabelAboveTheEdit();
-    void LabelFollowsVisibilityAndEnabled();
-    void TickButton();
-    void TickGlyph();
-    void TickButtonIsNeitherDefaultNorCancel_data();
-    void TickButtonIsNeitherDefaultNorCancel();
-    void MessageBox_data();
-    void MessageBox();
-    void ConfirmationBox_data();
-    void ConfirmationBox();
-    void BoxesCentred_data();
-    void BoxesCentred();
+    void labelAboveTheEdit();
+    void labelFollowsVisibilityAndEnabled();
+    void tickButton();
+    void tickGlyph();
+    void tickButtonIsNeitherDefaultNorCancel_data();
+    void tickButtonIsNeitherDefaultNorCancel();
+    void messageBox_data();
+    void messageBox();
+    void confirmationBox_data();
+    void confirmationBox();
+    void boxesCentred_data();
+    void boxesCentred();
 };
 
-void TstPlainControls::LabelAboveTheEdit() {
+void TstPlainControls::labelAboveTheEdit() {
     QWidget window;
     auto* edit = new TLabeledEdit(&window);
     edit->SetBounds(40, 60, 120, 21);
@@ -49,7 +50,7 @@ void TstPlainControls::LabelAboveTheEdit() {
     QCOMPARE(edit->Text(), QString());
 }
 
-void TstPlainControls::LabelFollowsVisibilityAndEnabled() {
+void TstPlainControls::labelFollowsVisibilityAndEnabled() {
     QWidget window;
     auto* edit = new TLabeledEdit(&window);
     edit->SetLabelCaption(QStringLiteral("Цена"));
@@ -67,7 +68,7 @@ void TstPlainControls::LabelFollowsVisibilityAndEnabled() {
     QVERIFY(window.findChildren<QLabel*>().isEmpty());
 }
 
-void TstPlainControls::TickButton() {
+void TstPlainControls::tickButton() {
     QWidget window;
     TBitBtn button(&window);
     QCOMPARE(button.size(), QSize(75, 35));
@@ -75,7 +76,7 @@ void TstPlainControls::TickButton() {
     QVERIFY(!button.icon().isNull());
 }
 
-void TstPlainControls::TickGlyph() {
+void TstPlainControls::tickGlyph() {
     const QImage& bitmap = TickGlyphBitmap();
     QCOMPARE(bitmap.size(), QSize(75, 35));
     QCOMPARE(bitmap.colorCount(), 16);
@@ -93,13 +94,13 @@ void TstPlainControls::TickGlyph() {
     QVERIFY(transparent > opaque);
 }
 
-void TstPlainControls::TickButtonIsNeitherDefaultNorCancel_data() {
+void TstPlainControls::tickButtonIsNeitherDefaultNorCancel_data() {
     QTest::addColumn<int>("key");
     QTest::newRow("Enter") << int(Qt::Key_Return);
     QTest::newRow("Esc") << int(Qt::Key_Escape);
 }
 
-void TstPlainControls::TickButtonIsNeitherDefaultNorCancel() {
+void TstPlainControls::tickButtonIsNeitherDefaultNorCancel() {
     QFETCH(int, key);
     QDialog dialog;
     auto* edit = new QLineEdit(&dialog);
@@ -115,13 +116,13 @@ void TstPlainControls::TickButtonIsNeitherDefaultNorCancel() {
     QVERIFY(!tick->isDefault());
 }
 
-void TstPlainControls::MessageBox_data() {
+void TstPlainControls::messageBox_data() {
     QTest::addColumn<int>("key");
     QTest::newRow("Enter presses OK") << int(Qt::Key_Return);
     QTest::newRow("Esc presses OK") << int(Qt::Key_Escape);
 }
 
-void TstPlainControls::MessageBox() {
+void TstPlainControls::messageBox() {
     QFETCH(int, key);
     TModalAnswerer answer;
     answer.Key(key);
@@ -135,7 +136,7 @@ void TstPlainControls::MessageBox() {
     QCOMPARE(seen.Buttons, QStringList{QStringLiteral("OK")});
 }
 
-void TstPlainControls::ConfirmationBox_data() {
+void TstPlainControls::confirmationBox_data() {
     QTest::addColumn<QString>("how");
     QTest::addColumn<bool>("result");
     QTest::newRow("OK") << "OK" << true;
@@ -145,7 +146,7 @@ void TstPlainControls::ConfirmationBox_data() {
     QTest::newRow("close box") << "close" << false;
 }
 
-void TstPlainControls::ConfirmationBox() {
+void TstPlainControls::confirmationBox() {
     QFETCH(QString, how);
     QFETCH(bool, result);
     TModalAnswerer answer;
@@ -166,20 +167,20 @@ void TstPlainControls::ConfirmationBox() {
     QCOMPARE(seen.Buttons, (QStringList{QStringLiteral("OK"), QStringLiteral("Cancel")}));
 }
 
-void TstPlainControls::BoxesCentred_data() {
+void TstPlainControls::boxesCentred_data() {
     QTest::addColumn<bool>("confirmation");
     QTest::newRow("message box") << false;
     QTest::newRow("confirmation box") << true;
 }
 
-void TstPlainControls::BoxesCentred() {
+void TstPlainControls::boxesCentred() {
     QFETCH(bool, confirmation);
     TModalAnswerer answer;
     QPoint centre, screenCentre;
     bool modal = false;
     answer.Run([&](QWidget* box) {
         // Looked at once its size has settled, as the user sees it.
-        QTest::qWait(50);
+        TTestChecks::SettleEvents();
         centre = box->frameGeometry().center();
         screenCentre = box->screen()->availableGeometry().center();
         modal = box->windowModality() == Qt::ApplicationModal;

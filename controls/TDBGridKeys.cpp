@@ -1,0 +1,60 @@
+// The grid's key table. Keys that move between rows, leave the cell or act on the row reach the grid
+// even from the cell editor; the rest edit the editor's text there.
+#include "TDBGridKeys.h"
+
+namespace TDBGridKeys {
+
+TAction ActionFor(int key, Qt::KeyboardModifiers modifiers, const QString& text, const TContext& context) {
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    const bool alt = modifiers & Qt::AltModifier;
+    const bool shift = modifiers & Qt::ShiftModifier;
+    const TAction editing = context.InEditor ? TAction::EditorText : TAction::None;
+    switch (key) {
+        case Qt::Key_Up:
+            return ctrl ? TAction::FirstVisibleRow : TAction::PriorRow;
+        case Qt::Key_Down:
+            return ctrl ? TAction::LastVisibleRow : TAction::NextRow;
+        case Qt::Key_PageUp:
+            return ctrl ? TAction::FirstVisibleRow : TAction::PageBack;
+        case Qt::Key_PageDown:
+            return ctrl ? TAction::LastVisibleRow : TAction::PageForward;
+        case Qt::Key_Left:
+            return context.InEditor ? editing : ctrl ? TAction::FirstColumn : TAction::PriorColumn;
+        case Qt::Key_Right:
+            return context.InEditor ? editing : ctrl ? TAction::LastColumn : TAction::NextColumn;
+        case Qt::Key_Home:
+            if (context.InEditor && !ctrl)
+                return editing;
+            // In a grid of one column Home and End go by rows.
+            return ctrl || context.ColumnCount == 1 ? TAction::FirstRow : TAction::FirstColumn;
+        case Qt::Key_End:
+            if (context.InEditor && !ctrl)
+                return editing;
+            return ctrl || context.ColumnCount == 1 ? TAction::LastRow : TAction::LastColumn;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            if (!context.Tabs || alt)
+                return TAction::None;
+            return key == Qt::Key_Backtab || shift ? TAction::TabBack : TAction::TabForward;
+        case Qt::Key_Insert:
+            return TAction::InsertRow;
+        case Qt::Key_Delete:
+            return ctrl ? TAction::DeleteRow : editing;
+        case Qt::Key_F2:
+            return TAction::OpenEditor;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return context.EditorOpen ? TAction::LeaveCell : TAction::OpenEditor;
+        case Qt::Key_Escape:
+            return TAction::Escape;
+        default:
+            break;
+    }
+    if (context.InEditor)
+        return TAction::EditorText;
+    if (!ctrl && !alt && !text.isEmpty() && text.at(0).isPrint())
+        return TAction::TypeText;
+    return TAction::None;
+}
+
+}  // namespace TDBGridKeys

@@ -1,0 +1,47 @@
+// What a key does in a data grid, as a value: the mapping from a key, its modifiers, its text and a
+// little of the grid's state to one grid action. Pure, so the key table is checked without a window;
+// TDBGrid carries the action out.
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+namespace TDBGridKeys {
+Q_NAMESPACE
+
+enum class TAction {
+    None,        // nothing happens
+    EditorText,  // the key edits the text of the cell editor it came to
+    PriorRow,
+    NextRow,  // Down: appends a new row after the last one where the grid may
+    PageBack,
+    PageForward,
+    FirstRow,
+    LastRow,
+    FirstVisibleRow,
+    LastVisibleRow,
+    PriorColumn,
+    NextColumn,
+    FirstColumn,
+    LastColumn,
+    TabForward,  // the next column; after the last one, the next row's first, as Down goes
+    TabBack,
+    InsertRow,
+    DeleteRow,
+    OpenEditor,
+    LeaveCell,  // Enter on an open editor: its text into the field, the editor closed
+    Escape,     // the editor's old text back, or the row's editing cancelled
+    TypeText,   // a character that opens the editor with it (or goes on in the open one)
+};
+Q_ENUM_NS(TAction)
+
+struct TContext {
+    int ColumnCount = 0;
+    bool EditorOpen = false;  // the cell editor is shown
+    bool InEditor = false;    // the key came to the cell editor, not to the grid
+    bool Tabs = false;        // dgTabs
+};
+
+TAction ActionFor(int key, Qt::KeyboardModifiers modifiers, const QString& text, const TContext& context);
+
+}  // namespace TDBGridKeys

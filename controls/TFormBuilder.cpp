@@ -1,0 +1,368 @@
+// The window toolkit's makers. Every maker ends in Place (or records its own row for components
+// without a widget of their own), so each component a window shows has its row, its name and its
+// accessible name; the focus chain is rebuilt from the recorded tab orders after each TabOrder.
+#include "TFormBuilder.h"
+
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "TBitBtn.h"
+#include "TDBGrid.h"
+#include "TDBText.h"
+#include "TDataSource.h"
+#include "TForm.h"
+#include "TImage.h"
+#include "TLabeledEdit.h"
+#include "TProgressBar.h"
+#include "TRadioButton.h"
+
+namespace {
+
+// The layout that keeps a page control filling its parent below the parent's menu bar.
+QVBoxLayout* ClientLayout(QWidget* parent) {
+    if (auto* layout = qobject_cast<QVBoxLayout*>(parent->layout()))
+        return layout;
+    auto* layout = new QVBoxLayout(parent);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    return layout;
+}
+
+}  // namespace
+
+TFormBuilder::TFormBuilder(TForm* form) : m_form(form) {
+    Q_ASSERT(form);
+}
+
+QObject* TFormBuilder::Context() const {
+    return m_form;
+}
+
+TLayoutRow& TFormBuilder::Row(const QObject* component) {
+    QVector<TLayoutRow>& rows = m_form->LayoutRows();
+    const auto it = std::find_if(rows.begin(), rows.end(), [component](const TLayoutRow& r) {
+        return r.Name == component->objectName();
+    });
+    if (it != rows.end())
+        return *it;
+    // A control made by hand and then bound or ordered here: a row without a class, which the window's
+    // check against its rows reports.
+    TLayoutRow row;
+    row.Name = component->objectName();
+    rows.append(row);
+    return rows.last();
+}
+
+void TFormBuilder::Window(const char* name, const QString& caption, const QRect& bounds) {
+    m_form->setObjectName(QLatin1String(name));
+    m_form->SetCaption(caption);
+    m_form->SetBounds(bounds.left(), bounds.top(), bounds.width(), bounds.height());
+    TLayoutRow row;
+    row.Name = m_form->objectName();
+    row.Class = QString::fromLatin1(m_form->metaObject()->className());
+    row.Bounds = bounds;
+    row.Caption = caption;
+    row.AccessibleName = caption;
+    row.Visible = false;  // every window is created hidden
+    m_form->LayoutRows().prepend(row);
+}
+
+void TFormBuilder::Place(QWidget* control, const char* name, const char* className, const QRect& bounds,
+                         const QString& caption, TStart start) {
+    control->setObjectName(QLatin1String(name));
+    if (!bounds.isNull())
+        control->setGeometry(bounds);
+    const bool shown = start == TStart::Shown;
+    if (!shown)
+        control->setVisible(false);
+    // A control without a name of its own (a glyph, a grid) has been given one by its maker already.
+    if (control->accessibleName().isEmpty())
+        control->setAccessibleName(caption);
+    TLayoutRow row;
+    row.Name = control->objectName();
+    row.Class = QString::fromLatin1(className);
+    row.Parent = control->parentWidget() ? control->parentWidget()->objectName() : QString();
+    row.Bounds = bounds;
+    row.Caption = caption;
+    row.AccessibleName = control->accessibleName();
+    row.Visible = shown;
+    m_form->LayoutRows().append(row);
+}
+
+QPushButton* TFormBuilder::Button(QWidget* parent, const char* name, const QRect& bounds,
+                                  const QString& caption, TStart start) {
+    auto* button = new QPushButton(caption, parent);
+    button->setAutoDefault(false);
+    Place(button, name, "TButton", bounds, caption, start);
+    return button;
+}
+
+TBitBtn* TFormBuilder::TickButton(QWidget* parent, const char* name, const QPoint& at, const QString& purpose,
+                                  TStart start) {
+    auto* button = new TBitBtn(parent);
+    button->setAccessibleName(purpose);
+    Place(button, name, "TBitBtn", QRect(at, QSize(TBitBtn::DefaultWidth, TBitBtn::DefaultHeight)), QString(),
+          start);
+    return button;
+}
+
+TBitBtn* TFormBuilder::BitBtn(QWidget* parent, const char* name, const QRect& bounds,
+                              const QString& caption) {
+    auto* button = new TBitBtn(parent);
+    button->ClearGlyph();
+    button->setText(caption);
+    Place(button, name, "TBitBtn", bounds, caption);
+    return button;
+}
+
+QCheckBox* TFormBuilder::CheckBox(QWidget* parent, const char* name, const QRect& bounds,
+                                  const QString& caption) {
+    auto* box = new QCheckBox(caption, parent);
+    Place(box, name, "TCheckBox", bounds, caption);
+    return box;
+}
+
+TRadioButton* TFormBuilder::RadioButton(QWidget* parent, const char* name, const QRect& bounds,
+                                        const QString& caption) {
+    auto* radio = new TRadioButton(parent);
+    radio->setText(caption);
+    Place(radio, name, "TRadioButton", bounds, caption);
+    return radio;
+}
+
+QGroupBox* TFormBuilder::GroupBox(QWidget* parent, const char* name, const QRect& bounds,
+                                  const QString& caption, TStart start) {
+    auto* box = new QGroupBox(caption, parent);
+    Place(box, name, "TGroupBox", bounds, caption, start);
+    return box;
+}
+
+TLabeledEdit* TFormBuilder::LabeledEdit(QWidget* parent, const char* name, const QRect& bounds,
+                                        const QString& label, TStart start) {
+    auto* edit = new TLabeledEdit(parent);
+    edit->SetLabelCaption(label);
+    Place(edit, name, "TLabeledEdit", bounds, label, start);
+    return edit;
+}
+
+QLabel* TFormBuilder::Label(QWidget* parent, const char* name, const QRect& bounds, const QString& caption,
+                            int style, int pixelHeight) {
+    auto* label = new QLabel(caption, parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setWordWrap(style & lsWordWrap);
+    // An opaque label fills its box with the face colour; a transparent one lets its parent show.
+    label->setBackgroundRole(QPalette::Button);
+    label->setAutoFillBackground(!(style & lsTransparent));
+    if (pixelHeight > 0) {
+        QFont font = label->font();
+        font.setPixelSize(pixelHeight);
+        label->setFont(font);
+    }
+    Place(label, name, "TLabel", bounds, caption);
+    return label;
+}
+
+TDBGrid* TFormBuilder::Grid(QWidget* parent, const char* name, const QRect& bounds, TDBGridOptions options,
+                            const QString& lists, const QVector<TColumn>& columns, TStart start) {
+    auto* grid = new TDBGrid(parent);
+    grid->SetOptions(options);
+    if (!columns.isEmpty())
+        grid->SetColumns(columns);
+    grid->setAccessibleName(lists);
+    Place(grid, name, "TDBGrid", bounds, QString(), start);
+    return grid;
+}
+
+TDBNavigator* TFormBuilder::Navigator(QWidget* parent, const char* name, const QRect& bounds,
+                                      TDBNavigator::TButtonSet buttons, TStart start) {
+    auto* navigator = new TDBNavigator(parent);
+    navigator->SetVisibleButtons(buttons);
+    Place(navigator, name, "TDBNavigator", bounds, QString(), start);
+    // Narrowed to whole buttons, as the navigator does with any width it is given.
+    navigator->SetBounds(bounds.left(), bounds.top(), bounds.width(), bounds.height());
+    return navigator;
+}
+
+TDBText* TFormBuilder::FieldLabel(QWidget* parent, const char* name, const QRect& bounds,
+                                  const QString& field, TStart start) {
+    auto* label = new TDBText(parent);
+    label->SetDataField(field);
+    Place(label, name, "TDBText", bounds, QString(), start);
+    return label;
+}
+
+QTabWidget* TFormBuilder::PageControl(QWidget* parent, const char* name, const QString& purpose) {
+    auto* pages = new QTabWidget(parent);
+    ClientLayout(parent)->addWidget(pages);
+    pages->setAccessibleName(purpose);
+    pages->tabBar()->setAccessibleName(purpose);
+    Place(pages, name, "TPageControl", QRect());
+    Row(pages).Align = TLayoutRow::alClient;
+    return pages;
+}
+
+QWidget* TFormBuilder::TabSheet(QTabWidget* pages, const char* name, const QString& caption) {
+    auto* sheet = new QWidget;
+    // The window's face colour, not the tab widget's base.
+    sheet->setBackgroundRole(QPalette::Button);
+    sheet->setAutoFillBackground(true);
+    pages->addTab(sheet, caption);
+    Place(sheet, name, "TTabSheet", QRect(), caption);
+    // Its widget parent is the page control's stack; its component parent is the page control.
+    Row(sheet).Parent = pages->objectName();
+    return sheet;
+}
+
+QCalendarWidget* TFormBuilder::MonthCalendar(QWidget* parent, const char* name, const QRect& bounds) {
+    auto* calendar = new QCalendarWidget(parent);
+    calendar->setLocale(QLocale(QLocale::Russian, QLocale::Russia));
+    calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    calendar->setAccessibleName(QStringLiteral("Календарь"));
+    // The calendar's own controls, named in the program's language.
+    const std::pair<const char*, const char*> parts[] = {{"qt_calendar_prevmonth", "Предыдущий месяц"},
+                                                         {"qt_calendar_nextmonth", "Следующий месяц"},
+                                                         {"qt_calendar_monthbutton", "Месяц"},
+                                                         {"qt_calendar_yearbutton", "Год"},
+                                                         {"qt_calendar_yearedit", "Год"},
+                                                         {"qt_spinbox_lineedit", "Год"},
+                                                         {"qt_calendar_calendarview", "Дни месяца"}};
+    for (const auto& [part, title] : parts)
+        if (QWidget* w = calendar->findChild<QWidget*>(QLatin1String(part)))
+            w->setAccessibleName(QString::fromUtf8(title));
+    Place(calendar, name, "TMonthCalendar", bounds);
+    return calendar;
+}
+
+TImage* TFormBuilder::Image(QWidget* parent, const char* name, const QRect& bounds, bool stretch,
+                            bool alignClient) {
+    auto* image = new TImage(parent);
+    image->SetStretch(stretch);
+    Place(image, name, "TImage", bounds);
+    image->SetAlignClient(alignClient);
+    if (alignClient)
+        Row(image).Align = TLayoutRow::alClient;
+    return image;
+}
+
+TProgressBar* TFormBuilder::ProgressBar(QWidget* parent, const char* name, const QRect& bounds, int min,
+                                        int max) {
+    auto* bar = new TProgressBar(parent);
+    bar->SetRange(min, max);
+    bar->SetPosition(min);
+    Place(bar, name, "TProgressBar", bounds);
+    return bar;
+}
+
+QMenuBar* TFormBuilder::MainMenu(const char* name) {
+    auto* bar = new QMenuBar(m_form);
+    ClientLayout(m_form)->setMenuBar(bar);
+    bar->setAccessibleName(QStringLiteral("Меню"));
+    Place(bar, name, "TMainMenu", QRect());
+    return bar;
+}
+
+QMenu* TFormBuilder::Menu(QMenuBar* bar, const char* name, const QString& caption) {
+    auto* menu = new QMenu(caption, bar);
+    bar->addMenu(menu);
+    Place(menu, name, "TMenuItem", QRect(), caption);
+    return menu;
+}
+
+QMenu* TFormBuilder::PopupMenu(const char* name) {
+    auto* menu = new QMenu(m_form);
+    m_form->setContextMenuPolicy(Qt::CustomContextMenu);
+    TForm* form = m_form;
+    QObject::connect(form, &QWidget::customContextMenuRequested, form, [form, menu](const QPoint& at) {
+        Dispatch([form, menu, at] { menu->popup(form->mapToGlobal(at)); });
+    });
+    // Not a control of the window: shown only when asked for.
+    menu->setObjectName(QLatin1String(name));
+    menu->setAccessibleName(QStringLiteral("Контекстное меню"));
+    TLayoutRow row;
+    row.Name = menu->objectName();
+    row.Class = QStringLiteral("TPopupMenu");
+    row.Parent = m_form->objectName();
+    row.AccessibleName = menu->accessibleName();
+    row.Visible = false;
+    m_form->LayoutRows().append(row);
+    return menu;
+}
+
+QAction* TFormBuilder::MenuItem(QWidget* menu, const char* name, const QString& caption, TStart start) {
+    auto* item = new QAction(caption, menu);
+    item->setObjectName(QLatin1String(name));
+    item->setVisible(start == TStart::Shown);
+    menu->addAction(item);
+    TLayoutRow row;
+    row.Name = item->objectName();
+    row.Class = QStringLiteral("TMenuItem");
+    row.Parent = menu->objectName();
+    row.Caption = caption;
+    row.Visible = start == TStart::Shown;
+    m_form->LayoutRows().append(row);
+    return item;
+}
+
+void TFormBuilder::Bind(TDBGrid* grid, TDataSource* source) {
+    grid->SetDataSource(source);
+    Row(grid).Binding = source ? source->objectName() : QString();
+}
+
+void TFormBuilder::Bind(TDBNavigator* navigator, TDataSource* source) {
+    navigator->SetDataSource(source);
+    Row(navigator).Binding = source ? source->objectName() : QString();
+}
+
+void TFormBuilder::Bind(TDBText* label, TDataSource* source) {
+    label->SetDataSource(source);
+    Row(label).Binding = source ? source->objectName() + QLatin1Char('.') + label->DataField() : QString();
+}
+
+void TFormBuilder::SetRadioClick(TRadioButton* radio, std::function<void()> handler) {
+    radio->OnClick = std::move(handler);
+}
+
+void TFormBuilder::TabOrder(QWidget* parent, std::initializer_list<QWidget*> order) {
+    int place = 0;
+    for (QWidget* control : order) {
+        TLayoutRow& row = Row(control);
+        Q_ASSERT(row.Parent == parent->objectName());
+        row.TabOrder = place++;
+    }
+    ApplyTabOrder();
+}
+
+void TFormBuilder::ApplyTabOrder() {
+    // The chain runs through the table: each container's controls in their stored order (the rest in
+    // the order they were made), each control followed by its own controls.
+    const QVector<TLayoutRow>& rows = m_form->LayoutRows();
+    QList<QWidget*> chain;
+    std::function<void(const QString&)> visit = [&](const QString& parent) {
+        QVector<const TLayoutRow*> children;
+        for (const TLayoutRow& r : rows)
+            if (r.Parent == parent && r.Class != QLatin1String("TMenuItem"))
+                children.append(&r);
+        std::stable_sort(children.begin(), children.end(), [](const TLayoutRow* a, const TLayoutRow* b) {
+            return unsigned(a->TabOrder) < unsigned(b->TabOrder);  // -1 sorts last
+        });
+        for (const TLayoutRow* r : children) {
+            if (auto* w = m_form->findChild<QWidget*>(r->Name); w && w->focusPolicy() != Qt::NoFocus)
+                chain.append(w);
+            visit(r->Name);
+        }
+    };
+    visit(m_form->objectName());
+    for (int i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
