@@ -11,7 +11,9 @@
 #include <QTabWidget>
 
 #include "TADOQuery.h"
+#include "TADOTable.h"
 #include "TBitBtn.h"
+#include "TDBChart.h"
 #include "TDBGrid.h"
 #include "TDBNavigator.h"
 #include "TFormBuilder.h"
@@ -22,6 +24,8 @@
 #include "TShellOpen.h"
 #include "Unit1.h"
 #include "Unit11.h"
+#include "Unit12.h"
+#include "Unit13.h"
 #include "Unit15.h"
 #include "Unit3.h"
 #include "Unit4.h"
@@ -90,10 +94,31 @@ TForm2::TForm2(QWidget* parent) : TForm(parent) {
     // Bound to nothing; the splash selects today in it during the hand-over.
     MonthCalendar1 = make.MonthCalendar(TabSheet1, "MonthCalendar1", {512, 240, 191, 154});
 
+    // The histories: both views read once at start, each shown as a grid and as a chart.
+    DBGrid2 = make.Grid(TabSheet2, "DBGrid2", {8, 8, 721, 201}, TDBGridOptions::ReadOnly(),
+                        QStringLiteral("История заказов"));
+    DBChart1 = make.Chart(TabSheet2, "DBChart1", {8, 224, 489, 194}, QStringLiteral("Диаграмма заказов"));
+    Button5 =
+        make.Button(TabSheet2, "Button5", {536, 232, 161, 25}, QStringLiteral("Информация о поставщиках"));
+    Button6 = make.Button(TabSheet2, "Button6", {536, 264, 161, 25}, QStringLiteral("Сроки поставок"));
+    DBGrid3 = make.Grid(TabSheet3, "DBGrid3", {8, 8, 713, 217}, TDBGridOptions::ReadOnly(),
+                        QStringLiteral("История продаж"),
+                        {{QStringLiteral("Менеджер")},
+                         {QStringLiteral("Наименование")},
+                         {QStringLiteral("Описание")},
+                         {QStringLiteral("Количество")},
+                         {QStringLiteral("Дата")}});
+    DBChart2 = make.Chart(TabSheet3, "DBChart2", {168, 248, 432, 162}, QStringLiteral("Диаграмма продаж"));
+    // The pie: no walls, axes or frame, marks free to leave the plot, no zooming, panning or legend.
+    DBChart2->Walls = DBChart2->AxesVisible = DBChart2->FrameVisible = DBChart2->ClipPoints = false;
+    DBChart2->AllowZoom = DBChart2->AllowPanning = DBChart2->LegendVisible = false;
+
     make.TabOrder(TabSheet1, {DBGrid1, DBNavigator1, GroupBox1, LabeledEdit1, BitBtn1, Button1, Button2,
                               Button3, Button4, MonthCalendar1});
     // On screen the supplier radio stands above the sale-price one; the stored order has them the other way.
     make.TabOrder(GroupBox1, {CheckBox1, RadioButton1, RadioButton2, RadioButton4, RadioButton3});
+    make.TabOrder(TabSheet2, {DBGrid2, DBChart1, Button5, Button6});
+    make.TabOrder(TabSheet3, {DBGrid3, DBChart2});
 
     make.OnToggle(CheckBox1, [this] { CheckBox1Click(); });
     make.OnClick(RadioButton1, [this] { RadioButton1Click(); });
@@ -105,6 +130,8 @@ TForm2::TForm2(QWidget* parent) : TForm(parent) {
     make.OnClick(Button2, [this] { Button2Click(); });
     make.OnClick(Button3, [this] { Button3Click(); });
     make.OnClick(Button4, [this] { Button4Click(); });
+    make.OnClick(Button5, [this] { Button5Click(); });
+    make.OnClick(Button6, [this] { Button6Click(); });
     make.OnClick(N2, [this] { Button3Click(); });
     make.OnClick(N3, [this] { Button2Click(); });
     make.OnClick(N4, [this] { Button1Click(); });
@@ -121,6 +148,15 @@ void TForm2::BindDataModule() {
     TFormBuilder make(this);
     make.Bind(DBGrid1, DataModule3->DataSource1);
     make.Bind(DBNavigator1, DataModule3->DataSource1);
+    make.Bind(DBGrid2, DataModule3->DataSource2);
+    make.Bind(DBGrid3, DataModule3->DataSource10);
+    // Bars: the price over the quantity ordered; slices: the quantity sold, labelled with itself.
+    make.BarSeries(DBChart1, QStringLiteral("Series1"), DataModule3->ADOTable1, QStringLiteral("Цена"),
+                   QStringLiteral("Кол-во"));
+    TChartSeries* slices = make.PieSeries(DBChart2, QStringLiteral("Series2"), DataModule3->ADOTable8,
+                                          QStringLiteral("Количество"), QStringLiteral("Количество"));
+    slices->MarkLineLength = 8;
+    slices->InLegend = false;
 }
 
 void TForm2::FormClose() {
@@ -215,6 +251,14 @@ void TForm2::Button4Click() {
     DataModule3->RvProject1->Open();
     DataModule3->RvProject1->Close();
     DataModule3->RvProject1->Execute();
+}
+
+void TForm2::Button5Click() {
+    Form12->ShowModal();
+}
+
+void TForm2::Button6Click() {
+    Form13->ShowModal();
 }
 
 void TForm2::N5Click() {

@@ -14,6 +14,7 @@ class QMenuBar;
 class QPushButton;
 class QTabWidget;
 class TBitBtn;
+class TDBChart;
 class TDBGrid;
 class TDBNavigator;
 class TLabeledEdit;
@@ -39,6 +40,8 @@ public:
     void Button2Click();
     void Button3Click();
     void Button4Click();
+    void Button5Click();
+    void Button6Click();
     void N5Click();
     void N7Click();
     void N8Click();
@@ -79,6 +82,15 @@ public:
     QPushButton* Button3;
     QPushButton* Button4;
     QCalendarWidget* MonthCalendar1;
+
+    // The order history tab.
+    TDBGrid* DBGrid2;
+    TDBChart* DBChart1;
+    QPushButton* Button5;
+    QPushButton* Button6;
+    // The sales history tab.
+    TDBGrid* DBGrid3;
+    TDBChart* DBChart2;
 };
 
 extern TForm2* Form2;

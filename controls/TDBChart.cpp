@@ -80,7 +80,10 @@ private:
 
 }  // namespace
 
-TDBChart::TDBChart(QWidget* parent) : TChart(parent) {}
+TDBChart::TDBChart(QWidget* parent) : TChart(parent) {
+    // In its window's tab order, as any control; it takes no keys of its own.
+    setFocusPolicy(Qt::TabFocus);
+}
 
 TDBChart::~TDBChart() = default;
 
@@ -102,6 +105,14 @@ void TDBChart::Bind(TChartSeries* series, TDataSet* dataSet, const QString& valu
                     const QString& otherField) {
     m_bindings.push_back(std::make_unique<TBinding>(this, series, dataSet, valueField, otherField));
     m_bindings.back()->Start();
+}
+
+TDataSet* TDBChart::DataSetOf(const TChartSeries* series) const {
+    for (const auto& binding : m_bindings) {
+        if (binding->Series == series)
+            return binding->DataSet();
+    }
+    return nullptr;
 }
 
 void TDBChart::EmptyFor(TDataSet* dataSet) {

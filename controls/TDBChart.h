@@ -27,6 +27,8 @@ public:
     // Fills every series bound to the data set from its rows, as opening it does.
     void FillFrom(TDataSet* dataSet);
     bool Filling() const { return m_filling; }
+    // The data set a series reads; nullptr for a series the chart does not fill.
+    TDataSet* DataSetOf(const TChartSeries* series) const;
 
 private:
     class TBinding;

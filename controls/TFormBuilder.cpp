@@ -17,7 +17,9 @@
 #include <algorithm>
 
 #include "TBitBtn.h"
+#include "TDBChart.h"
 #include "TDBGrid.h"
+#include "TDataSet.h"
 #include "TDBText.h"
 #include "TDataSource.h"
 #include "TForm.h"
@@ -200,6 +202,25 @@ TDBText* TFormBuilder::FieldLabel(QWidget* parent, const char* name, const QRect
     label->SetDataField(field);
     Place(label, name, "TDBText", bounds, QString(), start);
     return label;
+}
+
+TDBChart* TFormBuilder::Chart(QWidget* parent, const char* name, const QRect& bounds, const QString& draws) {
+    auto* chart = new TDBChart(parent);
+    chart->setAccessibleName(draws);
+    Place(chart, name, "TDBChart", bounds);
+    return chart;
+}
+
+TChartSeries* TFormBuilder::BarSeries(TDBChart* chart, const QString& name, TDataSet* dataSet,
+                                      const QString& valueField, const QString& positionField) {
+    Row(chart).Binding = dataSet ? dataSet->objectName() : QString();
+    return chart->AddBarSeries(name, dataSet, valueField, positionField);
+}
+
+TChartSeries* TFormBuilder::PieSeries(TDBChart* chart, const QString& name, TDataSet* dataSet,
+                                      const QString& valueField, const QString& labelField) {
+    Row(chart).Binding = dataSet ? dataSet->objectName() : QString();
+    return chart->AddPieSeries(name, dataSet, valueField, labelField);
 }
 
 QTabWidget* TFormBuilder::PageControl(QWidget* parent, const char* name, const QString& purpose) {

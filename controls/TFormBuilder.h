@@ -27,7 +27,10 @@ class QMenuBar;
 class QPushButton;
 class QTabWidget;
 class TBitBtn;
+class TChartSeries;
+class TDataSet;
 class TDataSource;
+class TDBChart;
 class TDBGrid;
 class TDBText;
 class TForm;
@@ -85,6 +88,15 @@ public:
     // client area) and its progress bar.
     TImage* Image(QWidget* parent, const char* name, const QRect& bounds, bool stretch, bool alignClient);
     TProgressBar* ProgressBar(QWidget* parent, const char* name, const QRect& bounds, int min, int max);
+
+    // A data-bound chart, named for the screen reader by what it draws; its series come from Series below.
+    TDBChart* Chart(QWidget* parent, const char* name, const QRect& bounds, const QString& draws);
+    // A chart's series over a data set, read directly (charts take no data source): bars from a value
+    // and a position column, slices from a value and a label column.
+    TChartSeries* BarSeries(TDBChart* chart, const QString& name, TDataSet* dataSet,
+                            const QString& valueField, const QString& positionField);
+    TChartSeries* PieSeries(TDBChart* chart, const QString& name, TDataSet* dataSet,
+                            const QString& valueField, const QString& labelField);
 
     // Menus: the bar above the client area, its drop-down lists, their items, and the window's context
     // menu (a right click that no control answers).

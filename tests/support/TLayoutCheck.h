@@ -15,7 +15,9 @@
 #include <QTest>
 #include <algorithm>
 
+#include "TDBChart.h"
 #include "TDBGrid.h"
+#include "TDataSet.h"
 #include "TDBNavigator.h"
 #include "TDBText.h"
 #include "TDataSource.h"
@@ -43,7 +45,8 @@ inline const char* ControlClass(const QString& rowClass) {
                                                      {"TPopupMenu", "QMenu"},
                                                      {"TMenuItem", "QObject"},
                                                      {"TImage", "TImage"},
-                                                     {"TProgressBar", "TProgressBar"}};
+                                                     {"TProgressBar", "TProgressBar"},
+                                                     {"TDBChart", "TDBChart"}};
     return classes.value(rowClass, nullptr);
 }
 
@@ -106,6 +109,11 @@ inline QString Binding(QObject* component) {
         return grid->DataSource() ? grid->DataSource()->objectName() : QString();
     if (auto* navigator = qobject_cast<TDBNavigator*>(component))
         return navigator->DataSource() ? navigator->DataSource()->objectName() : QString();
+    if (auto* chart = qobject_cast<TDBChart*>(component)) {
+        // A chart reads its series' data set directly.
+        TDataSet* dataSet = chart->SeriesCount() ? chart->DataSetOf(chart->Series(0)) : nullptr;
+        return dataSet ? dataSet->objectName() : QString();
+    }
     return {};
 }
 
