@@ -78,6 +78,9 @@ void TDbProvisioner::Create(const QString& file, const QStringList& scripts, boo
         }
         if (failure.isEmpty())
             failure = run("COMMIT", part);
+        // Readers never wait for a writer: the program's reads go on while another program writes.
+        if (failure.isEmpty())
+            failure = run("PRAGMA journal_mode = WAL", part);
     }
     sqlite3_close(db);
     if (!failure.isEmpty()) {

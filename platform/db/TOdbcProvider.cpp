@@ -108,7 +108,7 @@ void TOdbcProvider::Open() {
         } else {
             db.setDatabaseName(odbc);
             db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%1")
-                                     .arg(kLoginTimeoutSeconds));
+                                     .arg(m_pace.Wait(kLoginTimeoutSeconds, kQuickRetrySeconds)));
             if (!db.open()) {
                 failure = db.lastError().text();
             } else {
@@ -127,12 +127,14 @@ void TOdbcProvider::Open() {
     }
     if (!failure.isEmpty()) {
         QSqlDatabase::removeDatabase(m_qtName);
+        m_pace.Failed();
         const QString what = m_target.Kind == TDbTarget::OdbcDirect
                                  ? QStringLiteral("the ODBC data source")
                                  : QStringLiteral("database \"%1\" on %2\\%3")
                                        .arg(m_target.Catalog, m_target.Computer, m_target.Instance);
         throw EDatabaseError(QStringLiteral("Cannot open %1: %2").arg(what, failure));
     }
+    m_pace.Succeeded();
     m_open = true;
 }
 

@@ -11,6 +11,7 @@
 
 #include "TDbConnectionString.h"
 #include "TDbProvider.h"
+#include "TRetryPace.h"
 
 class QSqlDatabase;
 class QSqlQuery;
@@ -43,6 +44,7 @@ public:
 
     // Seconds a connection attempt waits for the server before it fails.
     static constexpr int kLoginTimeoutSeconds = 5;
+    static constexpr int kQuickRetrySeconds = 1;  // right after an attempt failed
 
 private:
     QSqlDatabase Database() const;
@@ -54,6 +56,7 @@ private:
     TDbTarget m_target;
     QString m_qtName;
     bool m_open = false;
+    TRetryPace m_pace;
     bool m_sqlite = false;                    // the DBMS behind the driver is SQLite
     QHash<QString, QSet<QString>> m_columns;  // lower-case table -> its lower-case column names
 };

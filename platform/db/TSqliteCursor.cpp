@@ -85,7 +85,7 @@ bool TSqliteCursor::Step() {
     m_done = true;
     if (rc == SQLITE_DONE)
         return false;
-    throw EDatabaseError(QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(m_statement.Get()))));
+    throw EDatabaseError(SqliteErrorMessage(sqlite3_db_handle(m_statement.Get())));
 }
 
 bool TSqliteCursor::Next() {

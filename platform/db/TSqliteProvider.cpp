@@ -5,12 +5,16 @@
 
 #include <QAtomicInt>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QUrl>
 #include <sqlite3.h>
+#ifdef __linux__
+#include <sys/vfs.h>
+#endif
 
 #include "Exception.h"
 #include "TRussianCollation.h"
@@ -38,6 +42,28 @@ bool OnlyTrivia(const char* p) {
             return *p == '\0';
         }
     }
+}
+
+// WAL keeps its index in shared memory beside the file, which a network file system cannot share.
+bool OnLocalDisk(const QString& file) {
+#ifdef __linux__
+    struct statfs fs {};
+    if (statfs(QFile::encodeName(file).constData(), &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+        case 0x6969:      // NFS
+        case 0xFF534D42:  // CIFS
+        case 0xFE534D42:  // SMB2
+        case 0x517B:      // SMB
+        case 0x65735546:  // FUSE (sshfs and the like)
+            return false;
+        default:
+            return true;
+    }
+#else
+    Q_UNUSED(file);
+    return true;
+#endif
 }
 
 }  // namespace
@@ -77,8 +103,8 @@ void TSqliteProvider::Open() {
             QUrl uri = QUrl::fromLocalFile(m_file);
             uri.setQuery(QStringLiteral("mode=rw"));
             db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
-            db.setConnectOptions(
-                QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1")
+                                     .arg(m_pace.Wait(kBusyTimeoutMs, kQuickRetryMs)));
             if (!db.open()) {
                 failure = db.lastError().text();
             } else {
@@ -93,6 +119,7 @@ void TSqliteProvider::Open() {
     if (!failure.isEmpty()) {
         m_db = nullptr;
         QSqlDatabase::removeDatabase(m_qtName);
+        m_pace.Failed();
         throw EDatabaseError(
             QStringLiteral("Cannot open database \"%1\" (file \"%2\"): %3").arg(m_catalog, m_file, failure));
     }
@@ -102,13 +129,16 @@ void TSqliteProvider::Open() {
         for (const char* sql : {"PRAGMA foreign_keys = ON", "SELECT count(*) FROM sqlite_schema"}) {
             char* error = nullptr;
             if (sqlite3_exec(m_db, sql, nullptr, nullptr, &error) != SQLITE_OK) {
-                const QString text = QString::fromUtf8(error ? error : sqlite3_errmsg(m_db));
                 sqlite3_free(error);
-                throw EDatabaseError(text);
+                throw EDatabaseError(SqliteErrorMessage(m_db));
             }
         }
+        sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+        PreferWriteAheadLog();
+        m_pace.Succeeded();
     } catch (const EDatabaseError& e) {
         Close();
+        m_pace.Failed();
         throw EDatabaseError(QStringLiteral("Cannot open database \"%1\" (file \"%2\"): %3")
                                  .arg(m_catalog, m_file, e.Message()));
     }
@@ -134,7 +164,27 @@ sqlite3* TSqliteProvider::Handle() {
 }
 
 void TSqliteProvider::Fail() const {
-    throw EDatabaseError(QString::fromUtf8(sqlite3_errmsg(m_db)));
+    throw EDatabaseError(SqliteErrorMessage(m_db));
+}
+
+void TSqliteProvider::PreferWriteAheadLog() {
+    const auto journalMode = [this] {
+        TSqliteStatement mode;
+        sqlite3_stmt* raw = nullptr;
+        if (sqlite3_prepare_v2(m_db, "PRAGMA journal_mode", -1, &raw, nullptr) != SQLITE_OK)
+            return QByteArray();
+        mode = TSqliteStatement(raw);
+        if (sqlite3_step(raw) != SQLITE_ROW)
+            return QByteArray();
+        return QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(raw, 0))).toLower();
+    };
+    if (journalMode() == "wal" || !OnLocalDisk(m_file))
+        return;
+    // The switch needs the file alone for a moment: asked without waiting, it fails while another
+    // program uses the file, and the file keeps its mode until a later start finds it alone.
+    sqlite3_busy_timeout(m_db, 0);
+    sqlite3_exec(m_db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+    sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
 }
 
 TSqliteStatement TSqliteProvider::Prepare(const QString& statement, const QVector<QVariant>& params) {

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include "TDbProvider.h"
+#include "TRetryPace.h"
 #include "TSqliteStatement.h"
 
 struct sqlite3;
@@ -38,19 +39,25 @@ public:
     bool IsDateTimeColumn(const QString& table, const QString& column);
     void Forget(TSqliteCursor* cursor) { m_cursors.remove(cursor); }
 
-    // How long a statement waits for a lock another process holds before it fails (ms).
+    // How long a statement waits for a lock another process holds before it fails (ms), and how long
+    // a connection attempt waits right after one failed.
     static constexpr int kBusyTimeoutMs = 5000;
+    static constexpr int kQuickRetryMs = 250;
 
 private:
     sqlite3* Handle();
     // Prepares exactly one statement (after the dialect rewrite) and binds the parameters.
     TSqliteStatement Prepare(const QString& statement, const QVector<QVariant>& params);
     [[noreturn]] void Fail() const;
+    // Puts a file in another journal mode into WAL, where readers never wait for a writer, when that
+    // is safe: no other program holds the file just now and it lies on a local disk.
+    void PreferWriteAheadLog();
 
     QString m_catalog;
     QString m_file;
     QString m_qtName;  // the QSqlDatabase connection name, unique per provider
     sqlite3* m_db = nullptr;
+    TRetryPace m_pace;
     QSet<TSqliteCursor*> m_cursors;  // finalized on Close, so no statement outlives its connection
     QHash<QString, QSet<QString>> m_dateColumns;  // lower-case table -> lower-case columns
 };

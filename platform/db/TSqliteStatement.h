@@ -2,7 +2,14 @@
 // every path, so that no statement outlives an error or its connection. Relies on sqlite3 only.
 #pragma once
 
+#include <QString>
+
+struct sqlite3;
 struct sqlite3_stmt;
+
+// The engine's message for the last failure on db; a lock held by another program is said in plain
+// words, with the engine's own text after it.
+QString SqliteErrorMessage(sqlite3* db);
 
 class TSqliteStatement {
 public:
