@@ -19,7 +19,20 @@ QPageLayout LayoutOf(const TPreparedReport& report) {
                        QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
 
-QString CsvField(const QString& value) {
+// A spreadsheet runs a cell that begins with one of these as a formula; a plain number ("-5") is
+// only a number.
+bool ReadAsFormula(const QString& value) {
+    if (value.isEmpty() || !QStringLiteral("=+-@\t\r").contains(value.at(0)))
+        return false;
+    bool number = false;
+    value.toDouble(&number);
+    return !number;
+}
+
+QString CsvField(QString value) {
+    // A text a spreadsheet would run goes in with the usual apostrophe in front, which it shows as text.
+    if (ReadAsFormula(value))
+        value.prepend(QLatin1Char('\''));
     // Quoted when it holds a separator, a quote or a line break; quotes doubled inside.
     if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) &&
         !value.contains(QLatin1Char('\n')) && !value.contains(QLatin1Char('\r')))

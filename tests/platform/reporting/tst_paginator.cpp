@@ -221,20 +221,27 @@ private Q_SLOTS:
 
     void csvReadsBack() {
         TVectorSource source(QStringLiteral("c"), TVectorSource::PriceColumns());
-        source.Rows = {{QStringLiteral("Чайник \"Ёлочка\""), QStringLiteral("1,7 л\nстекло"), 1650.25, 5.0},
-                       {QStringLiteral("O'Brien"), QVariant(), 0.0, 0.0},
-                       {QStringLiteral(" пробел "), QStringLiteral("a,\"b\",c"), 1e6, 100.0}};
+        source.Rows = {
+            {QStringLiteral("Чайник \"Ёлочка\""), QStringLiteral("1,7 л\nстекло"), 1650.25, 5.0},
+            {QStringLiteral("O'Brien"), QVariant(), 0.0, 0.0},
+            {QStringLiteral(" пробел "), QStringLiteral("a,\"b\",c"), 1e6, 100.0},
+            // Texts a spreadsheet would run as formulas; a negative number is only a number.
+            {QStringLiteral("=HYPERLINK(\"http://x\",\"Скидка\")"), QStringLiteral("@SUM(A1:A9)"), -5.0, 0.0},
+            {QStringLiteral("+7 дней"), QStringLiteral("-2+3"), 0.0, 0.0}};
         TPaginator paginator(PriceList(), kPrintDate);
         const TPreparedReport prepared = paginator.Run(&source);
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("price.csv"));
         WriteReportCsv(prepared, file);
         const QVector<QStringList> rows = TReportTestFiles::ReadCsv(TReportTestFiles::ReadAll(file));
-        QCOMPARE(rows.size(), 4);
+        QCOMPARE(rows.size(), 6);
         QCOMPARE(rows.at(0), (QStringList{"Наименование", "Описание", "Цена, руб.", "Скидка, %"}));
         QCOMPARE(rows.at(1), (QStringList{"Чайник \"Ёлочка\"", "1,7 л\nстекло", "1650.25", "5"}));
         QCOMPARE(rows.at(2), (QStringList{"O'Brien", "", "0", "0"}));
         QCOMPARE(rows.at(3), (QStringList{" пробел ", "a,\"b\",c", "1000000", "100"}));
+        QCOMPARE(rows.at(4),
+                 (QStringList{"'=HYPERLINK(\"http://x\",\"Скидка\")", "'@SUM(A1:A9)", "-5", "0"}));
+        QCOMPARE(rows.at(5), (QStringList{"'+7 дней", "'-2+3", "0", "0"}));
     }
 
     void pdfHoldsEveryRow() {
