@@ -150,10 +150,13 @@ QString TsqlToSqlite(const QString& statement) {
                 continue;
             }
         }
-        if (t.Kind == TToken::Literal && statement[t.Begin] != QLatin1Char('\''))
-            out += QStringView(statement).mid(t.Begin + 1,
-                                              t.End - t.Begin - 1);  // N'...' is a plain literal here
-        else
+        if (t.Kind == TToken::Literal && statement[t.Begin] != QLatin1Char('\'')) {
+            // N'...' is a plain literal here. Right after another literal ('a'N'b') the N kept the two
+            // apart; without it they would read as one ('a''b'), so a space takes its place.
+            if (out.endsWith(QLatin1Char('\'')))
+                out += QLatin1Char(' ');
+            out += QStringView(statement).mid(t.Begin + 1, t.End - t.Begin - 1);
+        } else
             out += QStringView(statement).mid(t.Begin, t.End - t.Begin);
         if (t.Kind != TToken::Space && t.Kind != TToken::Comment)
             previous = i;

@@ -8,6 +8,7 @@
 
 #include "EJpegError.h"
 #include "TJPEGImage.h"
+#include "TMutator.h"
 #include "TTestChecks.h"
 
 namespace {
@@ -46,6 +47,7 @@ private Q_SLOTS:
     void brokenHeader_data();
     void brokenHeader();
     void damagedScanNeverCrashes();
+    void mutatedPicturesNeverCrash();
     void missingFile();
 };
 
@@ -163,6 +165,29 @@ void TstJpegImage::damagedScanNeverCrashes() {
         }
     }
     QVERIFY(failures > 0);  // garbage in the scan is noticed at least somewhere
+}
+
+void TstJpegImage::mutatedPicturesNeverCrash() {
+    // Mutations anywhere in the file, headers and markers included: each decodes to a picture of a
+    // size the header could state, or fails with EJpegError; nothing else.
+    const QByteArray jpeg = SplashBytes();
+    TMutator mutator(20261211,
+                     {QByteArray("\xFF\xD8", 2), QByteArray("\xFF\xD9", 2), QByteArray("\xFF\xDA", 2),
+                      QByteArray("\xFF\xC0", 2), QByteArray("\xFF\xC4", 2), QByteArray("\xFF\xDB", 2),
+                      QByteArray("\x00\x00", 2), QByteArray("\xFF\xFF", 2)});
+    const int rounds = TMutator::Rounds(400);
+    int refused = 0;
+    for (int round = 0; round < rounds; ++round) {
+        const QByteArray damaged = mutator.Mutate({jpeg});
+        try {
+            const QImage image = TJPEGImage::Decode(damaged);
+            QVERIFY(!image.isNull() && image.width() > 0 && image.width() <= 65535 && image.height() > 0);
+        } catch (const EJpegError&) {
+            ++refused;
+        }
+    }
+    qInfo("JPEG pictures: %d inputs tried, %d refused, 0 crashes", rounds, refused);
+    QVERIFY(refused > 0);
 }
 
 void TstJpegImage::missingFile() {
