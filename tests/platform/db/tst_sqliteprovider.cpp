@@ -335,6 +335,8 @@ void TestSqliteProvider::dialect_data() {
         << QStringLiteral("SELECT 1 -- dbo.x\r\n/* TOP (100) PERCENT */ FROM t");
     QTest::newRow("unicode literal") << QStringLiteral("INSERT INTO t VALUES (N'Ёлка')")
                                      << QStringLiteral("INSERT INTO t VALUES ('Ёлка')");
+    QTest::newRow("unicode literal right after a literal stays apart")
+        << QStringLiteral("SELECT 'a'N'b'") << QStringLiteral("SELECT 'a' 'b'");
     QTest::newRow("name ending in dbo")
         << QStringLiteral("SELECT xdbo.a FROM xdbo") << QStringLiteral("SELECT xdbo.a FROM xdbo");
     QTest::newRow("database.dbo.table kept")
