@@ -15,6 +15,9 @@
 #ifdef __linux__
 #include <sys/vfs.h>
 #endif
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 #include "Exception.h"
 #include "TRussianCollation.h"
@@ -134,6 +137,7 @@ void TSqliteProvider::Open() {
             }
         }
         sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+        m_opened = IdentityOf(m_file);
         PreferWriteAheadLog();
         m_pace.Succeeded();
     } catch (const EDatabaseError& e) {
@@ -163,6 +167,33 @@ sqlite3* TSqliteProvider::Handle() {
     return m_db;
 }
 
+TSqliteProvider::TFileIdentity TSqliteProvider::IdentityOf(const QString& file) {
+    TFileIdentity identity;
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    if (::stat(QFile::encodeName(file).constData(), &st) == 0)
+        identity = {true, quint64(st.st_dev), quint64(st.st_ino)};
+#else
+    identity.Exists = QFileInfo::exists(file);
+#endif
+    return identity;
+}
+
+void TSqliteProvider::CheckFileStillThere() {
+    // An open connection keeps the file it opened even after the file is deleted, moved or replaced;
+    // what it then writes would be lost with the connection, and what it reads no longer what the
+    // shop's database holds. So every statement first makes sure the file is still the one opened.
+    const TFileIdentity now = IdentityOf(m_file);
+    if (now.Exists && now.Device == m_opened.Device && now.Inode == m_opened.Inode)
+        return;
+    Close();
+    m_pace.Failed();
+    throw EDatabaseError(
+        QStringLiteral("The database file \"%1\" was %2 while the program was using it; nothing "
+                       "was read or written.")
+            .arg(m_file, now.Exists ? QStringLiteral("replaced") : QStringLiteral("removed")));
+}
+
 void TSqliteProvider::Fail() const {
     throw EDatabaseError(SqliteErrorMessage(m_db));
 }
@@ -189,6 +220,7 @@ void TSqliteProvider::PreferWriteAheadLog() {
 
 TSqliteStatement TSqliteProvider::Prepare(const QString& statement, const QVector<QVariant>& params) {
     sqlite3* db = Handle();
+    CheckFileStillThere();
     const QByteArray sql = TsqlToSqlite(statement).toUtf8();
     sqlite3_stmt* raw = nullptr;
     const char* tail = nullptr;

@@ -52,12 +52,23 @@ private:
     // Puts a file in another journal mode into WAL, where readers never wait for a writer, when that
     // is safe: no other program holds the file just now and it lies on a local disk.
     void PreferWriteAheadLog();
+    // Which file a path names: the program's own database, or another one put in its place.
+    struct TFileIdentity {
+        bool Exists = false;
+        quint64 Device = 0;
+        quint64 Inode = 0;
+    };
+    static TFileIdentity IdentityOf(const QString& file);
+    // Throws (and drops the connection, so the next step connects again) when the file was removed
+    // or replaced since it was opened.
+    void CheckFileStillThere();
 
     QString m_catalog;
     QString m_file;
     QString m_qtName;  // the QSqlDatabase connection name, unique per provider
     sqlite3* m_db = nullptr;
     TRetryPace m_pace;
+    TFileIdentity m_opened;
     QSet<TSqliteCursor*> m_cursors;  // finalized on Close, so no statement outlives its connection
     QHash<QString, QSet<QString>> m_dateColumns;  // lower-case table -> lower-case columns
 };

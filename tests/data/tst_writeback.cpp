@@ -83,6 +83,45 @@ private Q_SLOTS:
         m_db.reset();
     }
 
+    // The database file gone while the program runs: every write says so, keeps what was typed (or
+    // the row to delete), and goes through once the file is back.
+    void lostDatabaseLosesNothing_data() {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("post an edit") << "edit";
+        QTest::newRow("post a new row") << "insert";
+        QTest::newRow("delete") << "delete";
+    }
+    void lostDatabaseLosesNothing() {
+        QFETCH(QString, action);
+        m_db->Execute(QStringLiteral("insert into manager (name) values ('Временный')"));
+        TADOTable* t = Table(QStringLiteral("manager"));
+        Locate(t, QStringLiteral("name"), QStringLiteral("Временный"));
+        if (action == QLatin1String("edit")) {
+            t->Edit();
+            t->FieldByName(QStringLiteral("name"))->SetAsString(QStringLiteral("Д'Артаньян"));
+        } else if (action == QLatin1String("insert")) {
+            t->Append();
+            t->FieldByName(QStringLiteral("name"))->SetAsString(QStringLiteral("Д'Артаньян"));
+        }
+        const auto act = [&] { action == QLatin1String("delete") ? t->Delete() : t->Post(); };
+        const TDataSetState state = t->State();
+        const int rows = t->RecordCount();
+        m_db->MakeUnreachable();
+        const QString message = TTestChecks::ThrownMessage(act);
+        QVERIFY2(message.contains(QLatin1String("was removed")), qPrintable(message));
+        QCOMPARE(t->State(), state);
+        QCOMPARE(t->RecordCount(), rows);
+        if (action != QLatin1String("delete"))
+            QCOMPARE(t->FieldByName(QStringLiteral("name"))->AsString(), QStringLiteral("Д'Артаньян"));
+        m_db->MakeReachable();
+        act();
+        QCOMPARE(t->State(), dsBrowse);
+        QCOMPARE(Count(QStringLiteral("manager where name = 'Д''Артаньян'")),
+                 action == QLatin1String("delete") ? 0 : 1);
+        QCOMPARE(Count(QStringLiteral("manager where name = 'Временный'")),
+                 action == QLatin1String("insert") ? 1 : 0);
+    }
+
     void tableRowByKey() {
         TADOTable* t = Table(QStringLiteral("provider"));
         QVERIFY(t->CanModify());

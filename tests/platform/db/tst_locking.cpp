@@ -1,6 +1,7 @@
 // The embedded database beside another program: the file runs in WAL mode so that reads go on while
 // that program writes; a file in another mode switches only when it is alone; a lock that stops a
-// read or a write is reported in plain words, and a failed connection attempt is retried too.
+// read or a write is reported in plain words, and a failed connection attempt is retried too. A file
+// removed or replaced under an open connection is noticed before anything is read or written.
 #include <QFile>
 #include <QTest>
 #include <sqlite3.h>
@@ -122,6 +123,37 @@ private Q_SLOTS:
         other.Run("ROLLBACK");
         db.Open();  // the lock gone, the next attempt connects
         QVERIFY(Count(db, QStringLiteral("discount")) > 0);
+    }
+
+    void aFileRemovedOrReplacedIsNoticed_data() {
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("removed") << false;
+        QTest::newRow("replaced by a copy") << true;
+    }
+    void aFileRemovedOrReplacedIsNoticed() {
+        QFETCH(bool, replaced);
+        TTestDatabase database;
+        TDbConnection db(TTestDatabase::ConnectionString());
+        const qint64 before = Count(db, QStringLiteral("discount"));
+        if (replaced) {
+            const QString copy = database.File() + QStringLiteral(".copy");
+            QVERIFY(QFile::copy(database.File(), copy));
+            QVERIFY(QFile::remove(database.File()));
+            QVERIFY(QFile::rename(copy, database.File()));
+        } else {
+            database.MakeUnreachable();
+        }
+        const QString message = TTestChecks::ThrownMessage(
+            [&] { db.Execute(QStringLiteral("INSERT INTO discount ([percent]) VALUES (7)")); });
+        QVERIFY2(message.contains(replaced ? QLatin1String("was replaced") : QLatin1String("was removed")),
+                 qPrintable(message));
+        QVERIFY(!db.Connected());
+        if (!replaced)
+            database.MakeReachable();
+        // The file back at its place: the next statement connects to it and writes there.
+        db.Execute(QStringLiteral("INSERT INTO discount ([percent]) VALUES (7)"));
+        TDbConnection fresh(TTestDatabase::ConnectionString());
+        QCOMPARE(Count(fresh, QStringLiteral("discount")), before + 1);
     }
 };
 
