@@ -9,6 +9,19 @@
 #include "TSqliteProvider.h"
 #include "TTsqlDialect.h"
 
+namespace {
+
+TDbConnection::TProviderWrapper& ProviderWrapper() {
+    static TDbConnection::TProviderWrapper wrapper;
+    return wrapper;
+}
+
+}  // namespace
+
+void TDbConnection::SetProviderWrapper(TProviderWrapper wrapper) {
+    ProviderWrapper() = std::move(wrapper);
+}
+
 TDbConnection::TDbConnection(QString connectionString) : m_connectionString(std::move(connectionString)) {}
 
 TDbConnection::~TDbConnection() = default;
@@ -29,6 +42,8 @@ void TDbConnection::Open() {
                 m_provider = std::make_unique<TOdbcProvider>(target);
                 break;
         }
+        if (ProviderWrapper())
+            m_provider = ProviderWrapper()(std::move(m_provider));
     }
     m_provider->Open();
 }

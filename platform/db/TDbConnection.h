@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <functional>
 #include <memory>
 
 #include "TDbTypes.h"
@@ -41,6 +42,11 @@ public:
     void CommitTransaction();
     void RollbackTransaction();
     bool InTransaction() const { return m_inTransaction; }
+
+    // Lets a test stand between every connection and its provider (a provider that fails on demand);
+    // an empty function removes it. Only connections that make their provider afterwards are affected.
+    using TProviderWrapper = std::function<std::unique_ptr<TDbProvider>(std::unique_ptr<TDbProvider>)>;
+    static void SetProviderWrapper(TProviderWrapper wrapper);
     int TransactionSerial() const { return m_transactionSerial; }
 
     // Whether rows of the table or view can be written: every table can; a view where the database

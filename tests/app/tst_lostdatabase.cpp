@@ -1,0 +1,127 @@
+// The database lost while the program runs (the server stopped, the disk full), tried through the
+// main window's handlers that read or write: each shows the database's message in the error box,
+// nothing crashes, nothing typed is lost, and the same step works once the database is back.
+#include <QApplication>
+#include <QTest>
+#include <memory>
+
+#include "TADOQuery.h"
+#include "TBitBtn.h"
+#include "TDBGrid.h"
+#include "TDBGridModel.h"
+#include "TDBNavigator.h"
+#include "TFaultyProvider.h"
+#include "TField.h"
+#include "TLabeledEdit.h"
+#include "TRadioButton.h"
+#include "TRunningProgram.h"
+#include "TTestChecks.h"
+#include "Unit2.h"
+#include "Unit3.h"
+
+Q_DECLARE_METATYPE(TFaultInjection::TFault)
+
+namespace {
+
+void Unlock() {
+    Form2->LabeledEdit1->setFocus();
+    QTest::keyClicks(Form2->LabeledEdit1, QStringLiteral("047"));
+    QTest::mouseClick(Form2->BitBtn1, Qt::LeftButton);
+}
+
+// Types text as key presses carrying it (Cyrillic letters have no key code of their own).
+void Type(QWidget* widget, const QString& text) {
+    for (QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+void Press(TDBNavigator* navigator, TDBNavigator::TNavigateBtn button) {
+    QTest::mouseClick(navigator, Qt::LeftButton, {}, navigator->ButtonRect(button).center());
+}
+
+QString ErrorText(TFaultInjection::TFault fault) {
+    // The error box adds a full stop to a message that ends in a letter.
+    return (fault == TFaultInjection::ServerStopped ? TFaultInjection::StoppedMessage()
+                                                    : TFaultInjection::FullMessage()) +
+           QLatin1Char('.');
+}
+
+}  // namespace
+
+class TstLostDatabase : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void init() {
+        m_faults = std::make_unique<TFaultInjection>();  // before the program connects
+        m_program = std::make_unique<TRunningProgram>();
+        m_program->Start();
+    }
+    void cleanup() {
+        m_program.reset();
+        m_faults.reset();
+    }
+
+    void sortChoice() {
+        // Reading the goods list again with the server gone: the box, an empty list, and the next
+        // choice fills it once the server is back.
+        const int rows = DataModule3->ADOQuery1->RecordCount();
+        m_faults->Set(TFaultInjection::ServerStopped);
+        QTest::mouseClick(Form2->RadioButton1, Qt::LeftButton);
+        QCOMPARE(m_program->Boxes.Texts(), QStringList{ErrorText(TFaultInjection::ServerStopped)});
+        QCOMPARE(Form2->DBGrid1->Model()->rowCount(), 0);
+        m_faults->Set(TFaultInjection::None);
+        QTest::mouseClick(Form2->RadioButton2, Qt::LeftButton);
+        QCOMPARE(m_program->Boxes.Texts().size(), 1);
+        QCOMPARE(DataModule3->ADOQuery1->RecordCount(), rows);
+    }
+
+    void typedCellKeptUntilThePostGoesThrough_data() {
+        QTest::addColumn<TFaultInjection::TFault>("fault");
+        QTest::newRow("server stopped") << TFaultInjection::ServerStopped;
+        QTest::newRow("disk full") << TFaultInjection::DiskFull;
+    }
+    void typedCellKeptUntilThePostGoesThrough() {
+        QFETCH(TFaultInjection::TFault, fault);
+        Unlock();
+        TDBGrid* grid = Form2->DBGrid1;
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Right);  // the description
+        Type(grid, QStringLiteral("Д'Артаньян"));
+        m_faults->Set(fault);
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(m_program->Boxes.Texts(), QStringList{ErrorText(fault)});
+        TADOQuery* goods = DataModule3->ADOQuery1;
+        QCOMPARE(goods->State(), dsEdit);
+        QCOMPARE(goods->FieldByName(QStringLiteral("Описание"))->AsString(), QStringLiteral("Д'Артаньян"));
+        m_faults->Set(TFaultInjection::None);
+        QTest::keyClick(grid, Qt::Key_Down);
+        QCOMPARE(m_program->Boxes.Texts().size(), 1);
+        QCOMPARE(goods->State(), dsBrowse);
+        QCOMPARE(goods->RecNo(), 1);
+        QCOMPARE(goods->DisplayTextAt(0, goods->FieldByName(QStringLiteral("Описание"))->Index()),
+                 QStringLiteral("Д'Артаньян"));
+    }
+
+    void navigatorRefresh() {
+        Unlock();
+        TADOQuery* goods = DataModule3->ADOQuery1;
+        const int rows = goods->RecordCount();
+        goods->Next();
+        m_faults->Set(TFaultInjection::ServerStopped);
+        Press(Form2->DBNavigator1, TDBNavigator::nbRefresh);
+        QCOMPARE(m_program->Boxes.Texts(), QStringList{ErrorText(TFaultInjection::ServerStopped)});
+        QCOMPARE(goods->RecordCount(), rows);  // what was shown stays shown
+        m_faults->Set(TFaultInjection::None);
+        Press(Form2->DBNavigator1, TDBNavigator::nbRefresh);
+        QCOMPARE(m_program->Boxes.Texts().size(), 1);
+        QCOMPARE(goods->RecNo(), 1);
+        QVERIFY(m_faults->Refused() > 0);
+    }
+
+private:
+    std::unique_ptr<TFaultInjection> m_faults;
+    std::unique_ptr<TRunningProgram> m_program;
+};
+
+QTEST_MAIN(TstLostDatabase)
+#include "tst_lostdatabase.moc"
