@@ -36,61 +36,6 @@ namespace {
 // A supplier without orders, after the demo suppliers.
 const QString kSupplierWithoutOrders = QStringLiteral("ООО «Без заказов»");
 
-// A place where a grid is shown: "Form5", or "Form15:2" for the deletion window's third tab.
-struct TPlace {
-    TForm* Window = nullptr;
-    int Tab = -1;
-};
-
-TPlace PlaceOf(const QString& text) {
-    const QStringList parts = text.split(QLatin1Char(':'));
-    TPlace place;
-    for (TForm* form :
-         std::initializer_list<TForm*>{Form5, Form6, Form8, Form10, Form11, Form12, Form13, Form14, Form15})
-        if (form->objectName() == parts.at(0))
-            place.Window = form;
-    place.Tab = parts.size() > 1 ? parts.at(1).toInt() : -1;
-    return place;
-}
-
-TDBGrid* GridOf(const TPlace& place) {
-    const QString name =
-        place.Tab < 0 ? QStringLiteral("DBGrid1") : QStringLiteral("DBGrid%1").arg(place.Tab + 1);
-    return place.Window->findChild<TDBGrid*>(name);
-}
-
-// The window's own opener where the main window has one; the others are opened by windows built
-// elsewhere, so here by their ShowModal.
-void Open(TForm* window) {
-    if (window == Form12)
-        ClickOnItsTab(Form2->Button5);
-    else if (window == Form13)
-        ClickOnItsTab(Form2->Button6);
-    else if (window == Form15)
-        Form2->N10->trigger();
-    else if (window == Form11)
-        Form2->N7->trigger();
-    else
-        window->ShowModal();
-}
-
-// Opens the place's window (on its tab) and runs the steps on its grid, focused; closes it after.
-void InGrid(TModalAnswerer& boxes, const TPlace& place, const std::function<void(TDBGrid*)>& steps,
-            TCloseBy by = TCloseBy::TickButton) {
-    const TForm* shown = InModal(
-        boxes, [&] { Open(place.Window); },
-        [&](TForm*) {
-            if (place.Tab >= 0)
-                ChooseTab(place.Window->findChild<QTabWidget*>(QStringLiteral("PageControl1")), place.Tab);
-            TDBGrid* grid = GridOf(place);
-            grid->setFocus();
-            steps(grid);
-        },
-        by);
-    QCOMPARE(shown, place.Window);
-    QVERIFY(!place.Window->isVisible());
-}
-
 QString NameAt(TDataSet* set, int row) {
     return set->DisplayTextAt(row, set->FieldByName(QStringLiteral("name"))->Index());
 }
