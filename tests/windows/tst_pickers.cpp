@@ -4,6 +4,7 @@
 // caller's labels untouched by a picker closed without a move, the order-line ware picker following the
 // current order and taking no edits, typed input posted or refused with nothing lost, and no way to Form8.
 #include <QAction>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -265,40 +266,31 @@ void TstPickers::orderWaresFollowTheCurrentOrder() {
 }
 
 void TstPickers::orderWaresTakeNoEdits_data() {
-    QTest::addColumn<QString>("keys");
-    QTest::newRow("letters") << "type";
-    QTest::newRow("F2 and letters") << "F2";
-    QTest::newRow("Enter") << "Enter";
-    QTest::newRow("Insert") << "Insert";
-    QTest::newRow("Down past the last row") << "past";
-    QTest::newRow("Ctrl+Delete") << "delete";
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("letters") << QKeySequence() << "ж1";
+    QTest::newRow("F2 and letters") << QKeySequence(Qt::Key_F2) << "ж1";
+    QTest::newRow("Enter") << QKeySequence(Qt::Key_Return) << "";
+    QTest::newRow("Insert") << QKeySequence(Qt::Key_Insert) << "";
+    QTest::newRow("Down past the last row")
+        << QKeySequence(Qt::CTRL | Qt::Key_End, QKeyCombination(Qt::Key_Down)) << "";
+    QTest::newRow("Ctrl+Delete") << QKeySequence(Qt::CTRL | Qt::Key_Delete) << "";
 }
 
 // The embedded engine cannot write View_2: no key leaves the picker editing, inserting or deleting.
 void TstPickers::orderWaresTakeNoEdits() {
-    QFETCH(QString, keys);
+    QFETCH(QKeySequence, keys);
+    QFETCH(QString, typed);
     TDataSet* set = DataModule3->ADOTable11;
     const int rows = set->RecordCount();
     QVERIFY(rows > 0);
     InGrid(m_program->Boxes, PlaceOf("Form14"), [&](TDBGrid* grid) {
-        if (keys == QLatin1String("F2"))
-            Key(grid, Qt::Key_F2);
-        if (keys == QLatin1String("type") || keys == QLatin1String("F2"))
-            Type(grid, QStringLiteral("ж1"));
-        if (keys == QLatin1String("Enter"))
-            Key(grid, Qt::Key_Return);
-        if (keys == QLatin1String("Insert"))
-            Key(grid, Qt::Key_Insert);
-        if (keys == QLatin1String("past")) {
-            Key(grid, Qt::Key_End, Qt::ControlModifier);
-            Key(grid, Qt::Key_Down);
-        }
-        if (keys == QLatin1String("delete"))
-            Key(grid, Qt::Key_Delete, Qt::ControlModifier);
+        QTest::keySequence(grid, keys);
+        Type(grid, typed);
+        TTestChecks::SettleEvents();
         QVERIFY(!grid->EditorMode());
         QCOMPARE(set->State(), dsBrowse);
     });
-    QCOMPARE(set->State(), dsBrowse);
     QCOMPARE(set->RecordCount(), rows);
     QCOMPARE(m_program->Boxes.Seen().size(), 1);  // the picker, no box
 }
