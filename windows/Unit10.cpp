@@ -1,6 +1,5 @@
-// TForm10, the manager picker. Closing it, by the tick button or the
-// close box, only hides it; the row current in its data source then is the choice, read by the caller's
-// own labels on the same data source.
+// TForm10, the manager picker. Closing it, by the tick button or the close box, only hides it; the row
+// current in its data source then is the choice, read by the caller's own labels on the same data source.
 #include "Unit10.h"
 
 #include "TBitBtn.h"

@@ -1,5 +1,5 @@
-// TForm12, the supplier information list. Closing it, by the tick button or the
-// close box, only hides it; its current row is its data set's, shared with every window on it.
+// TForm12, the supplier information list. Closing it, by the tick button or the close box, only hides it; its
+// current row is its data set's, shared with every window on it.
 #include "Unit12.h"
 
 #include "TBitBtn.h"

@@ -1,5 +1,5 @@
-// TForm13, the delivery periods list. Closing it, by the tick button or the
-// close box, only hides it; its current row is its data set's, shared with every window on it.
+// TForm13, the delivery periods list. Closing it, by the tick button or the close box, only hides it; its
+// current row is its data set's, shared with every window on it.
 #include "Unit13.h"
 
 #include "TBitBtn.h"

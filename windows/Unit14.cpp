@@ -1,6 +1,6 @@
-// TForm14, the ware picker for order lines. Closing it, by the tick button or the
-// close box, only hides it; the row current in its data source then is the choice, read by the caller's
-// own labels on the same data source.
+// TForm14, the ware picker for order lines. Closing it, by the tick button or the close box, only hides it;
+// the row current in its data source then is the choice, read by the caller's own labels on the same data
+// source.
 #include "Unit14.h"
 
 #include "TBitBtn.h"

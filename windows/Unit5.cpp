@@ -1,6 +1,5 @@
-// TForm5, the ware picker. Closing it, by the tick button or the
-// close box, only hides it; the row current in its data source then is the choice, read by the caller's
-// own labels on the same data source.
+// TForm5, the ware picker. Closing it, by the tick button or the close box, only hides it; the row current in
+// its data source then is the choice, read by the caller's own labels on the same data source.
 #include "Unit5.h"
 
 #include "TBitBtn.h"

@@ -1,6 +1,5 @@
-// TForm6, the supplier picker. Closing it, by the tick button or the
-// close box, only hides it; the row current in its data source then is the choice, read by the caller's
-// own labels on the same data source.
+// TForm6, the supplier picker. Closing it, by the tick button or the close box, only hides it; the row
+// current in its data source then is the choice, read by the caller's own labels on the same data source.
 #include "Unit6.h"
 
 #include "TBitBtn.h"

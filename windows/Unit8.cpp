@@ -1,5 +1,5 @@
-// TForm8, the new-order list. Closing it, by the tick button or the
-// close box, only hides it; its current row is its data set's, shared with every window on it.
+// TForm8, the new-order list. Closing it, by the tick button or the close box, only hides it; its current row
+// is its data set's, shared with every window on it.
 #include "Unit8.h"
 
 #include "TBitBtn.h"
