@@ -1,8 +1,10 @@
-// Creation of the program's instances. Relies on TApplication for ownership and creation failures,
-// and on data/Unit3 for the data module (which shows its own database failures and goes on).
+// Creation of the program's instances. Relies on TApplication for ownership and creation failures, on
+// datamodule/Unit3 for the data module (which shows its own database failures and goes on), and on each
+// window's BindDataModule for its bindings.
 #include "ProgramInstances.h"
 
 #include "TApplication.h"
+#include "TForm.h"
 #include "Unit3.h"
 #include "Unit1.h"
 #include "Unit2.h"
@@ -23,8 +25,6 @@ void CreateProgramInstances(TApplication* application) {
     application->CreateForm(Form1);
     application->CreateForm(Form2);
     application->CreateForm(DataModule3);
-    // Form2's grids, navigator and charts name the data module's components, which exist only now.
-    application->CreationStep([] { Form2->BindDataModule(); });
     application->CreateForm(Form4);
     application->CreateForm(Form5);
     application->CreateForm(Form6);
@@ -37,4 +37,11 @@ void CreateProgramInstances(TApplication* application) {
     application->CreateForm(Form13);
     application->CreateForm(Form14);
     application->CreateForm(Form15);
+    // The windows' grids, navigators, labels and charts name the data module's components; the first
+    // windows are made before the module, so every window is bound in one step once all exist.
+    application->CreationStep([application] {
+        for (QObject* instance : application->Instances())
+            if (auto* form = qobject_cast<TForm*>(instance))
+                form->BindDataModule();
+    });
 }

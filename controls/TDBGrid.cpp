@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -617,6 +618,16 @@ void TDBGrid::FocusLeft() {
         return;
     }
     CommitEditor();
+}
+
+void TDBGrid::hideEvent(QHideEvent* event) {
+    QTableView::hideEvent(event);
+    // Hidden with its window (closed by its close box, say) or its page, the grid is left as surely as
+    // when the focus moves to another control: an untouched new row goes, a typed cell reaches its field.
+    // A minimised window (a spontaneous hide) is not left.
+    QWidget* focused = window()->focusWidget();
+    if (!event->spontaneous() && focused && (focused == this || isAncestorOf(focused)))
+        Dispatch([this] { FocusLeft(); });
 }
 
 // ---- mouse ------------------------------------------------------------------------------------

@@ -64,6 +64,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void resizeEvent(QResizeEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     TDBGridKeys::TAction KeyAction(const QKeyEvent* event, bool inEditor) const;

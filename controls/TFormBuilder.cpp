@@ -245,6 +245,11 @@ QWidget* TFormBuilder::TabSheet(QTabWidget* pages, const char* name, const QStri
     return sheet;
 }
 
+void TFormBuilder::FillClient(QWidget* control) {
+    ClientLayout(control->parentWidget())->addWidget(control);
+    Row(control).Align = TLayoutRow::alClient;
+}
+
 QCalendarWidget* TFormBuilder::MonthCalendar(QWidget* parent, const char* name, const QRect& bounds) {
     auto* calendar = new QCalendarWidget(parent);
     calendar->setLocale(QLocale(QLocale::Russian, QLocale::Russia));

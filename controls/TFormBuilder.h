@@ -81,6 +81,13 @@ public:
     // A page control filling its parent's client area (below a menu bar), named by what its pages hold.
     QTabWidget* PageControl(QWidget* parent, const char* name, const QString& purpose);
     QWidget* TabSheet(QTabWidget* pages, const char* name, const QString& caption);
+    // The control made by a maker above fills its parent's client area (below a menu bar) and follows
+    // its size, as a control aligned to the client does; controls made after it lie over it.
+    template <class C>
+    C* AlignClient(C* control) {
+        FillClient(control);
+        return control;
+    }
     // A month calendar with Russian month and day names and no week numbers (the stored sizes have no
     // room for them); bound to nothing.
     QCalendarWidget* MonthCalendar(QWidget* parent, const char* name, const QRect& bounds);
@@ -137,6 +144,7 @@ private:
     void Place(QWidget* control, const char* name, const char* className, const QRect& bounds,
                const QString& caption = QString(), TStart start = TStart::Shown);
     TLayoutRow& Row(const QObject* component);
+    void FillClient(QWidget* control);
     QObject* Context() const;
     void SetRadioClick(TRadioButton* radio, std::function<void()> handler);
     void ApplyTabOrder();

@@ -1,13 +1,23 @@
-// TForm10, the manager picker: its window with caption and stored geometry.
-// Relies on TForm (platform/forms) for the common window look and behaviour.
+// TForm10, the manager picker: a grid over DataSource8 filling the window and the tick button that closes it.
+// Relies on the window toolkit for its controls and on DataModule3 for its data source; the manager chosen is
+// the current row of ADOTable7, which the sale entry window reads.
 #pragma once
 
 #include "TForm.h"
+
+class TBitBtn;
+class TDBGrid;
 
 class TForm10 : public TForm {
     Q_OBJECT
 public:
     explicit TForm10(QWidget* parent = nullptr);
+
+    void BindDataModule() override;
+    void BitBtn1Click();
+
+    TDBGrid* DBGrid1;
+    TBitBtn* BitBtn1;
 };
 
 extern TForm10* Form10;

@@ -1,13 +1,23 @@
-// TForm12, the supplier information list: its window with caption and stored geometry.
-// Relies on TForm (platform/forms) for the common window look and behaviour.
+// TForm12, the supplier information list: a grid over DataSource11 filling the window and the tick button
+// that closes it. Relies on the window toolkit for its controls and on DataModule3 for its data source; it
+// shares ADOTable9 and its current row with the deletion window's supplier tab, not ADOTable4.
 #pragma once
 
 #include "TForm.h"
+
+class TBitBtn;
+class TDBGrid;
 
 class TForm12 : public TForm {
     Q_OBJECT
 public:
     explicit TForm12(QWidget* parent = nullptr);
+
+    void BindDataModule() override;
+    void BitBtn1Click();
+
+    TDBGrid* DBGrid1;
+    TBitBtn* BitBtn1;
 };
 
 extern TForm12* Form12;

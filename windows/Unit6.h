@@ -1,13 +1,23 @@
-// TForm6, the supplier picker: its window with caption and stored geometry.
-// Relies on TForm (platform/forms) for the common window look and behaviour.
+// TForm6, the supplier picker: a grid over DataSource5 filling the window and the tick button that closes it.
+// Relies on the window toolkit for its controls and on DataModule3 for its data source; the supplier chosen
+// is the current row of ADOTable4, which also selects the orders of ADOTable6.
 #pragma once
 
 #include "TForm.h"
+
+class TBitBtn;
+class TDBGrid;
 
 class TForm6 : public TForm {
     Q_OBJECT
 public:
     explicit TForm6(QWidget* parent = nullptr);
+
+    void BindDataModule() override;
+    void BitBtn1Click();
+
+    TDBGrid* DBGrid1;
+    TBitBtn* BitBtn1;
 };
 
 extern TForm6* Form6;

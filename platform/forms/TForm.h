@@ -44,6 +44,10 @@ public:
     const QVector<TLayoutRow>& LayoutRows() const { return m_layoutRows; }
     QVector<TLayoutRow>& LayoutRows() { return m_layoutRows; }
 
+    // Binds the controls that name the data module's components. The program entry calls it for every
+    // window once all instances exist, since the module is created after the first windows.
+    virtual void BindDataModule() {}
+
     std::function<void()> OnActivate;
     std::function<void()> OnClose;
 
