@@ -22,6 +22,7 @@
 #include "TErrorBox.h"
 #include "TField.h"
 #include "TLabeledEdit.h"
+#include "TRadioButton.h"
 #include "TRowStore.h"
 #include "TRunningProgram.h"
 #include "TTestChecks.h"
@@ -411,6 +412,9 @@ void TstAddWindow::periodFromTheChoices_data() {
         << QStringList{"ware+1",   "ware-1", "firm+3",
                        "retype:9", "tick",   "show:1|LED, 43\", Full HD, Smart TV|4|ИП Григорьев А. Н.|9"}
         << QStringList{"error"} << "VALUES ('4', '1', '9')" << QStringList{};
+    QTest::newRow("a statement as the period")
+        << QStringList{"ware+1", "firm+1", "retype:5'); DELETE FROM period; --", "tick"}
+        << QStringList{"error"} << "VALUES ('2', '2', '5''); DELETE FROM period; --')" << QStringList{};
     QTest::newRow("letters as the period")
         << QStringList{"ware+1", "firm+1", "retype:неделя", "tick", "show:" + tv + "|неделя"}
         << QStringList{"error"} << "VALUES ('2', '2', 'неделя')" << QStringList{};
@@ -425,6 +429,7 @@ void TstAddWindow::periodFromTheChoices() {
     const int last = Row(QStringLiteral("SELECT max(Idperiod) FROM period")).value(0).toInt();
     TDataSet* const periods = DataModule3->ADOTable10;  // the delivery-period list
     const int listed = periods->RecordCount();
+    const int goods = DataModule3->ADOQuery1->RecordCount();
     QStringList seen;
     WhileOpen([&] {
         for (const QString& step : steps) {
@@ -449,11 +454,15 @@ void TstAddWindow::periodFromTheChoices() {
     while (cursor->Next())
         rows << TRowStore::ToVariant(cursor->Value(0), QMetaType::UnknownType).toString();
     QCOMPARE(rows, added);
-    // Not in the delivery-period list until it is read again.
+    // Not in the delivery-period list nor in the goods list until they are read again; a sort choice
+    // reads the goods list.
     QCOMPARE(periods->RecordCount(), listed);
+    QCOMPARE(DataModule3->ADOQuery1->RecordCount(), goods);
     periods->Close();
     periods->Open();
     QCOMPARE(periods->RecordCount(), listed + rows.size());
+    QTest::mouseClick(Form2->RadioButton1, Qt::LeftButton);
+    QCOMPARE(DataModule3->ADOQuery1->RecordCount(), goods + rows.size());
 }
 
 // ---------------------------------------------------------------------------------------------------
