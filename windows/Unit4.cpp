@@ -41,6 +41,8 @@ bool AllEntered(std::initializer_list<QString> texts) {
 }  // namespace
 
 TForm4::TForm4(QWidget* parent) : TForm(parent) {
+    // The program creates the data module right before this window (ProgramInstances).
+    Q_ASSERT(DataModule3);
     TFormBuilder make(this);
     make.Window("Form4", QStringLiteral("Добавление"), {177, 158, 884, 640});
     OnActivate = [this] { FormActivate(); };
