@@ -41,8 +41,6 @@ bool AllEntered(std::initializer_list<QString> texts) {
 }  // namespace
 
 TForm4::TForm4(QWidget* parent) : TForm(parent) {
-    // The program creates the data module right before this window (ProgramInstances).
-    Q_ASSERT(DataModule3);
     TFormBuilder make(this);
     make.Window("Form4", QStringLiteral("Добавление"), {177, 158, 884, 640});
     OnActivate = [this] { FormActivate(); };
@@ -106,13 +104,6 @@ TForm4::TForm4(QWidget* parent) : TForm(parent) {
     make.TabOrder(GroupBox3, {LabeledEdit6, LabeledEdit7, LabeledEdit8, LabeledEdit9, BitBtn3});
     make.TabOrder(GroupBox4, {Button1, Button2, LabeledEdit10, BitBtn4});
 
-    make.Bind(DBGrid1, DataModule3->DataSource3);
-    make.Bind(DBNavigator1, DataModule3->DataSource3);
-    make.Bind(DBText1, DataModule3->DataSource4);
-    make.Bind(DBText2, DataModule3->DataSource4);
-    make.Bind(DBText3, DataModule3->DataSource5);
-    make.Bind(DBText4, DataModule3->DataSource5);
-
     make.OnClick(BitBtn1, [this] { BitBtn1Click(); });
     make.OnClick(BitBtn2, [this] { BitBtn2Click(); });
     make.OnClick(BitBtn3, [this] { BitBtn3Click(); });
@@ -120,6 +111,16 @@ TForm4::TForm4(QWidget* parent) : TForm(parent) {
     make.OnClick(BitBtn5, [this] { BitBtn5Click(); });
     make.OnClick(Button1, [this] { Button1Click(); });
     make.OnClick(Button2, [this] { Button2Click(); });
+}
+
+void TForm4::BindDataModule() {
+    TFormBuilder make(this);
+    make.Bind(DBGrid1, DataModule3->DataSource3);
+    make.Bind(DBNavigator1, DataModule3->DataSource3);
+    make.Bind(DBText1, DataModule3->DataSource4);
+    make.Bind(DBText2, DataModule3->DataSource4);
+    make.Bind(DBText3, DataModule3->DataSource5);
+    make.Bind(DBText4, DataModule3->DataSource5);
 }
 
 // Every opening from the main window; a picker or a box closing gives the activation back silently.

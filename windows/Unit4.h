@@ -20,6 +20,7 @@ class TForm4 : public TForm {
 public:
     // Binds to DataModule3, which the program creates before this window.
     explicit TForm4(QWidget* parent = nullptr);
+    void BindDataModule() override;
 
     void FormActivate();
     void BitBtn1Click();
