@@ -1,0 +1,47 @@
+// The whole program on a fresh demo database for the entry windows' tests: the main window unlocked,
+// an entry window opened through the main window's control with the test's steps run while it is up,
+// pickers answered by moving their data set's current row, and the database read back through a
+// connection of its own, as another program would see it. Relies on TRunningProgram and TModalAnswerer.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <memory>
+
+#include "TRunningProgram.h"
+
+class QAbstractButton;
+class QLineEdit;
+class TDataSet;
+class TDbConnection;
+
+class TEntryWindowFixture {
+public:
+    TEntryWindowFixture();
+    ~TEntryWindowFixture();
+
+    // Runs the statements on the database, then starts the program and unlocks the main window.
+    // False when a step failed (the QtTest failure is recorded).
+    bool Start(const QStringList& before = {});
+
+    // Clicks opener (a control of the main window) and runs steps while the modal window it opens is
+    // shown, then closes that window with its close box. The class of the window that came up.
+    QString WhileOpen(QAbstractButton* opener, const std::function<void()>& steps);
+    // Clicks a picker's button; while the picker is up, moves its data set to the row whose column
+    // equals value (or leaves the row when value is null), then closes it. The picker's class.
+    QString Pick(QAbstractButton* button, TDataSet* dataSet, const QString& column, const QVariant& value);
+    // Types text into an edit as keystrokes, after the text it holds.
+    static void Type(QLineEdit* edit, const QString& text);
+
+    QVariant Scalar(const QString& sql);
+    void Execute(const QString& sql);
+    TModalAnswerer& Boxes() { return m_program->Boxes; }
+    // The texts of the boxes seen since the last call, each with its kind: "error: ..." or "message: ...".
+    QStringList TakeBoxes();
+
+private:
+    std::unique_ptr<TRunningProgram> m_program;
+    std::unique_ptr<TDbConnection> m_db;
+};
