@@ -1,6 +1,7 @@
 // The entry windows' fixture; see the header.
 #include "TEntryWindowFixture.h"
 
+#include <QAction>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,6 +14,7 @@
 #include "TField.h"
 #include "TLabeledEdit.h"
 #include "TRowStore.h"
+#include "TTestChecks.h"
 #include "Unit2.h"
 
 TEntryWindowFixture::TEntryWindowFixture() : m_program(std::make_unique<TRunningProgram>()) {}
@@ -38,13 +40,22 @@ bool TEntryWindowFixture::Start(const QStringList& before) {
 }
 
 QString TEntryWindowFixture::WhileOpen(QAbstractButton* opener, const std::function<void()>& steps) {
+    return WhileOpenedBy([opener] { QTest::mouseClick(opener, Qt::LeftButton); }, steps);
+}
+
+QString TEntryWindowFixture::WhileOpen(QAction* opener, const std::function<void()>& steps) {
+    return WhileOpenedBy([opener] { opener->trigger(); }, steps);
+}
+
+QString TEntryWindowFixture::WhileOpenedBy(const std::function<void()>& open,
+                                           const std::function<void()>& steps) {
     QString opened;
     Boxes().Run([&opened, steps](QWidget* window) {
         opened = QString::fromLatin1(window->metaObject()->className());
         steps();
         window->close();
     });
-    QTest::mouseClick(opener, Qt::LeftButton);
+    open();
     [&] { QVERIFY2(Boxes().WaitAllAnswered(), "a window or box was not answered"); }();
     return opened;
 }
@@ -76,20 +87,36 @@ void TEntryWindowFixture::Type(QLineEdit* edit, const QString& text) {
         QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
-QVariant TEntryWindowFixture::Scalar(const QString& sql) {
+TDbConnection& TEntryWindowFixture::Db() {
     if (!m_db) {
         m_db = std::make_unique<TDbConnection>(TTestDatabase::ConnectionString());
         m_db->Open();
     }
-    auto cursor = m_db->Select(sql);
-    if (!cursor->Next())
-        return {};
-    return TRowStore::ToVariant(cursor->Value(0), QMetaType::UnknownType);
+    return *m_db;
+}
+
+// A failure is the test's, recorded where it happened: the statements also run from inside a window's
+// event loop, which no exception may cross.
+QVariant TEntryWindowFixture::Scalar(const QString& sql) {
+    QVariant value;
+    const QString failure = TTestChecks::ThrownMessage([&] {
+        auto cursor = Db().Select(sql);
+        if (cursor->Next())
+            value = TRowStore::ToVariant(cursor->Value(0), QMetaType::UnknownType);
+    });
+    [&] {
+        QVERIFY2(failure == QLatin1String("<no exception>"),
+                 qPrintable(sql + QStringLiteral(": ") + failure));
+    }();
+    return value;
 }
 
 void TEntryWindowFixture::Execute(const QString& sql) {
-    Scalar(QStringLiteral("select 1"));  // connects
-    m_db->Execute(sql);
+    const QString failure = TTestChecks::ThrownMessage([&] { Db().Execute(sql); });
+    [&] {
+        QVERIFY2(failure == QLatin1String("<no exception>"),
+                 qPrintable(sql + QStringLiteral(": ") + failure));
+    }();
 }
 
 QStringList TEntryWindowFixture::TakeBoxes() {

@@ -13,6 +13,7 @@
 #include "TRunningProgram.h"
 
 class QAbstractButton;
+class QAction;
 class QLineEdit;
 class TDataSet;
 class TDbConnection;
@@ -29,6 +30,7 @@ public:
     // Clicks opener (a control of the main window) and runs steps while the modal window it opens is
     // shown, then closes that window with its close box. The class of the window that came up.
     QString WhileOpen(QAbstractButton* opener, const std::function<void()>& steps);
+    QString WhileOpen(QAction* opener, const std::function<void()>& steps);
     // Clicks a picker's button; while the picker is up, moves its data set to the row whose column
     // equals value (or leaves the row when value is null), then closes it. The picker's class.
     QString Pick(QAbstractButton* button, TDataSet* dataSet, const QString& column, const QVariant& value);
@@ -42,6 +44,9 @@ public:
     QStringList TakeBoxes();
 
 private:
+    TDbConnection& Db();
+    QString WhileOpenedBy(const std::function<void()>& open, const std::function<void()>& steps);
+
     std::unique_ptr<TRunningProgram> m_program;
     std::unique_ptr<TDbConnection> m_db;
 };
