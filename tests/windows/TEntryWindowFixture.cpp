@@ -39,44 +39,41 @@ bool TEntryWindowFixture::Start(const QStringList& before) {
     return !QTest::currentTestFailed();
 }
 
-QString TEntryWindowFixture::WhileOpen(QAbstractButton* opener, const std::function<void()>& steps) {
-    return WhileOpenedBy([opener] { QTest::mouseClick(opener, Qt::LeftButton); }, steps);
+void TEntryWindowFixture::WhileOpen(QAbstractButton* opener, const std::function<void()>& steps) {
+    WhileOpenedBy([opener] { QTest::mouseClick(opener, Qt::LeftButton); }, steps);
 }
 
-QString TEntryWindowFixture::WhileOpen(QAction* opener, const std::function<void()>& steps) {
-    return WhileOpenedBy([opener] { opener->trigger(); }, steps);
+void TEntryWindowFixture::WhileOpen(QAction* opener, const std::function<void()>& steps) {
+    WhileOpenedBy([opener] { opener->trigger(); }, steps);
 }
 
-QString TEntryWindowFixture::WhileOpenedBy(const std::function<void()>& open,
-                                           const std::function<void()>& steps) {
-    QString opened;
-    Boxes().Run([&opened, steps](QWidget* window) {
-        opened = QString::fromLatin1(window->metaObject()->className());
+void TEntryWindowFixture::WhileOpenedBy(const std::function<void()>& open,
+                                        const std::function<void()>& steps) {
+    Boxes().Run([steps](QWidget* window) {
         steps();
         window->close();
     });
     open();
     [&] { QVERIFY2(Boxes().WaitAllAnswered(), "a window or box was not answered"); }();
-    return opened;
 }
 
-QString TEntryWindowFixture::Pick(QAbstractButton* button, TDataSet* dataSet, const QString& column,
-                                  const QVariant& value) {
-    QString opened;
-    Boxes().Run([&opened, dataSet, column, value](QWidget* picker) {
-        opened = QString::fromLatin1(picker->metaObject()->className());
+void TEntryWindowFixture::Pick(QAbstractButton* button, TDataSet* dataSet, const QString& column,
+                               const QVariant& choice) {
+    if (!choice.isValid())
+        return;
+    const QVariant value = choice == NoMove() ? QVariant() : choice;
+    Boxes().Run([dataSet, column, value](QWidget* picker) {
         if (!value.isNull()) {
             dataSet->First();
             while (!dataSet->Eof() && dataSet->FieldByName(column)->Value() != value)
                 dataSet->Next();
             [&] {
-                QVERIFY2(!dataSet->Eof() || dataSet->FieldByName(column)->Value() == value, "no such row");
+                QVERIFY2(dataSet->FieldByName(column)->Value() == value, "the picker lists no such row");
             }();
         }
         picker->close();
     });
     QTest::mouseClick(button, Qt::LeftButton);
-    return opened;
 }
 
 void TEntryWindowFixture::Type(QLineEdit* edit, const QString& text) {
@@ -111,6 +108,10 @@ QVariant TEntryWindowFixture::Scalar(const QString& sql) {
     return value;
 }
 
+int TEntryWindowFixture::Count(const QString& tableAndCondition) {
+    return Scalar(QStringLiteral("select count(*) from ") + tableAndCondition).toInt();
+}
+
 void TEntryWindowFixture::Execute(const QString& sql) {
     const QString failure = TTestChecks::ThrownMessage([&] { Db().Execute(sql); });
     [&] {
@@ -122,12 +123,14 @@ void TEntryWindowFixture::Execute(const QString& sql) {
 QStringList TEntryWindowFixture::TakeBoxes() {
     QStringList seen;
     for (const TSeenModal& modal : Boxes().Seen()) {
-        if (modal.ClassName != QLatin1String("QMessageBox"))
+        if (modal.ClassName != QLatin1String("QMessageBox")) {
             seen << modal.ClassName;
-        else if (modal.Icon == QMessageBox::Critical)
-            seen << QStringLiteral("error: ") + modal.Text;
-        else
+        } else if (modal.Icon == QMessageBox::Critical) {
+            seen << QStringLiteral("error");
+            m_lastError = modal.Text;
+        } else {
             seen << QStringLiteral("message: ") + modal.Text;
+        }
     }
     Boxes().ClearSeen();
     return seen;

@@ -28,25 +28,33 @@ public:
     bool Start(const QStringList& before = {});
 
     // Clicks opener (a control of the main window) and runs steps while the modal window it opens is
-    // shown, then closes that window with its close box. The class of the window that came up.
-    QString WhileOpen(QAbstractButton* opener, const std::function<void()>& steps);
-    QString WhileOpen(QAction* opener, const std::function<void()>& steps);
-    // Clicks a picker's button; while the picker is up, moves its data set to the row whose column
-    // equals value (or leaves the row when value is null), then closes it. The picker's class.
-    QString Pick(QAbstractButton* button, TDataSet* dataSet, const QString& column, const QVariant& value);
+    // shown, then closes that window with its close box.
+    void WhileOpen(QAbstractButton* opener, const std::function<void()>& steps);
+    void WhileOpen(QAction* opener, const std::function<void()>& steps);
+    // A picker choice as test cases give it: the picker not used, opened and closed without a move, or
+    // the key of the row moved to.
+    static QVariant NotUsed() { return {}; }
+    static QVariant NoMove() { return QStringLiteral("no move"); }
+    // Clicks a picker's button unless the choice is NotUsed(); while the picker is up, moves its data set
+    // to the row whose column equals the choice, then closes it.
+    void Pick(QAbstractButton* button, TDataSet* dataSet, const QString& column, const QVariant& choice);
     // Types text into an edit as keystrokes, after the text it holds.
     static void Type(QLineEdit* edit, const QString& text);
 
     QVariant Scalar(const QString& sql);
+    int Count(const QString& tableAndCondition);
     void Execute(const QString& sql);
     TModalAnswerer& Boxes() { return m_program->Boxes; }
-    // The texts of the boxes seen since the last call, each with its kind: "error: ..." or "message: ...".
+    // The modal windows and boxes seen since the last call, in order: a window's class ("TForm14"),
+    // "message: <text>", or "error" for the error box, whose text LastError() keeps.
     QStringList TakeBoxes();
+    QString LastError() const { return m_lastError; }
 
 private:
     TDbConnection& Db();
-    QString WhileOpenedBy(const std::function<void()>& open, const std::function<void()>& steps);
+    void WhileOpenedBy(const std::function<void()>& open, const std::function<void()>& steps);
 
     std::unique_ptr<TRunningProgram> m_program;
     std::unique_ptr<TDbConnection> m_db;
+    QString m_lastError;
 };
