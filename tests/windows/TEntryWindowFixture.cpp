@@ -20,7 +20,7 @@
 TEntryWindowFixture::TEntryWindowFixture() : m_program(std::make_unique<TRunningProgram>()) {}
 
 TEntryWindowFixture::~TEntryWindowFixture() {
-    // The program's instances go first, while the database they hold is still there.
+    // Our own connection closes before the program, whose database folder goes with it.
     m_db.reset();
     m_program.reset();
 }
