@@ -197,9 +197,12 @@ TDBNavigator* TFormBuilder::Navigator(QWidget* parent, const char* name, const Q
 }
 
 TDBText* TFormBuilder::FieldLabel(QWidget* parent, const char* name, const QRect& bounds,
-                                  const QString& field, TStart start) {
+                                  const QString& field, TStart start, int style, const QColor& color) {
     auto* label = new TDBText(parent);
     label->SetDataField(field);
+    label->SetWordWrap(style & lsWordWrap);
+    if (color.isValid())
+        label->SetColor(color);
     Place(label, name, "TDBText", bounds, QString(), start);
     return label;
 }

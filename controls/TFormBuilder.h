@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QColor>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -76,8 +77,10 @@ public:
     TDBNavigator* Navigator(QWidget* parent, const char* name, const QRect& bounds,
                             TDBNavigator::TButtonSet buttons = TDBNavigator::AllButtons,
                             TStart start = TStart::Shown);
+    // A field label; lsWordWrap breaks its text into lines inside its box, and a valid colour fills the
+    // box (the window's face colour shows through otherwise).
     TDBText* FieldLabel(QWidget* parent, const char* name, const QRect& bounds, const QString& field,
-                        TStart start = TStart::Shown);
+                        TStart start = TStart::Shown, int style = lsPlain, const QColor& color = QColor());
     // A page control filling its parent's client area (below a menu bar), named by what its pages hold.
     QTabWidget* PageControl(QWidget* parent, const char* name, const QString& purpose);
     QWidget* TabSheet(QTabWidget* pages, const char* name, const QString& caption);

@@ -82,7 +82,7 @@ struct TSampleWindow : TForm {
                             {{QStringLiteral("Iddiscount"), 69}, {QStringLiteral("percent")}});
         DBNavigator1 = make.Navigator(TabSheet1, "DBNavigator1", {300, 256, 245, 25});
         DBText1 = make.FieldLabel(TabSheet1, "DBText1", {8, 300, 25, 17}, QStringLiteral("percent"),
-                                  TStart::Hidden);
+                                  TStart::Hidden, lsWordWrap, Qt::white);
         Button1 = make.Button(TabSheet1, "Button1", {160, 300, 107, 25}, QStringLiteral("Выбрать товар"),
                               TStart::Hidden);
         CheckBox1 = make.CheckBox(TabSheet2, "CheckBox1", {40, 24, 97, 17}, QStringLiteral("По убыванию"));
@@ -125,6 +125,8 @@ void TstFormBuilder::windowMatchesItsRows() {
     QCOMPARE(window.DBGrid1->Model()->columnCount(), 2);
     QCOMPARE(window.DBNavigator1->width(), 240);
     QCOMPARE(window.DBText1->Caption(), QStringLiteral("0"));
+    QVERIFY(window.DBText1->WordWrap());
+    QCOMPARE(window.DBText1->Color(), QColor(Qt::white));
     QCOMPARE(window.MonthCalendar1->locale().language(), QLocale::Russian);
     QVERIFY(window.BitBtn5->icon().isNull());
 }
