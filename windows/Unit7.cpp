@@ -28,8 +28,6 @@ const QString kLineSeparator = QStringLiteral("','");
 }  // namespace
 
 TForm7::TForm7(QWidget* parent) : TForm(parent) {
-    // The program creates the data module before every window it binds.
-    Q_ASSERT(DataModule3);
     TFormBuilder make(this);
     make.Window("Form7", QStringLiteral("База данных"), {281, 202, 714, 243});
 
@@ -54,17 +52,20 @@ TForm7::TForm7(QWidget* parent) : TForm(parent) {
 
     make.TabOrder(this, {Button2, BitBtn1, DBGrid1, Button1, LabeledEdit1, BitBtn2});
 
+    make.OnClick(Button2, [this] { Button2Click(); });
+    make.OnClick(BitBtn1, [this] { BitBtn1Click(); });
+    make.OnClick(Button1, [this] { Button1Click(); });
+    make.OnClick(BitBtn2, [this] { BitBtn2Click(); });
+}
+
+void TForm7::BindDataModule() {
+    TFormBuilder make(this);
     make.Bind(DBText1, DataModule3->DataSource5);
     make.Bind(DBText2, DataModule3->DataSource5);
     make.Bind(DBGrid1, DataModule3->DataSource7);
     make.Bind(DBText5, DataModule3->DataSource7);
     make.Bind(DBText3, DataModule3->DataSource13);
     make.Bind(DBText4, DataModule3->DataSource13);
-
-    make.OnClick(Button2, [this] { Button2Click(); });
-    make.OnClick(BitBtn1, [this] { BitBtn1Click(); });
-    make.OnClick(Button1, [this] { Button1Click(); });
-    make.OnClick(BitBtn2, [this] { BitBtn2Click(); });
 }
 
 void TForm7::Button2Click() {

@@ -16,6 +16,7 @@ class TForm7 : public TForm {
     Q_OBJECT
 public:
     explicit TForm7(QWidget* parent = nullptr);
+    void BindDataModule() override;
 
     void Button2Click();
     void BitBtn1Click();

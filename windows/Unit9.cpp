@@ -27,8 +27,6 @@ const QString kLineSeparator = QStringLiteral("','");
 }  // namespace
 
 TForm9::TForm9(QWidget* parent) : TForm(parent) {
-    // The program creates the data module before every window it binds.
-    Q_ASSERT(DataModule3);
     TFormBuilder make(this);
     make.Window("Form9", QStringLiteral("Оформить продажу"), {399, 124, 257, 283});
     OnActivate = [this] { FormActivate(); };
@@ -58,6 +56,14 @@ TForm9::TForm9(QWidget* parent) : TForm(parent) {
     make.TabOrder(GroupBox1, {BitBtn1, Button1});
     make.TabOrder(GroupBox2, {Button2, LabeledEdit1, BitBtn2});
 
+    make.OnClick(Button1, [this] { Button1Click(); });
+    make.OnClick(BitBtn1, [this] { BitBtn1Click(); });
+    make.OnClick(Button2, [this] { Button2Click(); });
+    make.OnClick(BitBtn2, [this] { BitBtn2Click(); });
+}
+
+void TForm9::BindDataModule() {
+    TFormBuilder make(this);
     make.Bind(DBText3, DataModule3->DataSource9);
     make.Bind(DBText1, DataModule3->DataSource8);
     make.Bind(DBText2, DataModule3->DataSource8);
@@ -65,11 +71,6 @@ TForm9::TForm9(QWidget* parent) : TForm(parent) {
     make.Bind(DBText4, DataModule3->DataSource4);
     make.Bind(DBText5, DataModule3->DataSource4);
     make.Bind(DBGrid1, DataModule3->DataSource9);
-
-    make.OnClick(Button1, [this] { Button1Click(); });
-    make.OnClick(BitBtn1, [this] { BitBtn1Click(); });
-    make.OnClick(Button2, [this] { Button2Click(); });
-    make.OnClick(BitBtn2, [this] { BitBtn2Click(); });
 }
 
 // Runs once per opening from the main window; a picker or a box closing gives the activation back

@@ -16,6 +16,7 @@ class TForm9 : public TForm {
     Q_OBJECT
 public:
     explicit TForm9(QWidget* parent = nullptr);
+    void BindDataModule() override;
 
     void FormActivate();
     void Button1Click();
