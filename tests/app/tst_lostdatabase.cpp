@@ -10,34 +10,23 @@
 #include "TDBGrid.h"
 #include "TDBGridModel.h"
 #include "TDBNavigator.h"
+#include "TDbConnection.h"
+#include "TDbCursor.h"
 #include "TFaultyProvider.h"
 #include "TField.h"
 #include "TLabeledEdit.h"
 #include "TRadioButton.h"
 #include "TRunningProgram.h"
 #include "TTestChecks.h"
+#include "TWindowSteps.h"
 #include "Unit2.h"
 #include "Unit3.h"
+#include "Unit4.h"
+#include "Unit9.h"
 
 Q_DECLARE_METATYPE(TFaultInjection::TFault)
 
 namespace {
-
-void Unlock() {
-    Form2->LabeledEdit1->setFocus();
-    QTest::keyClicks(Form2->LabeledEdit1, QStringLiteral("047"));
-    QTest::mouseClick(Form2->BitBtn1, Qt::LeftButton);
-}
-
-// Types text as key presses carrying it (Cyrillic letters have no key code of their own).
-void Type(QWidget* widget, const QString& text) {
-    for (QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
-
-void Press(TDBNavigator* navigator, TDBNavigator::TNavigateBtn button) {
-    QTest::mouseClick(navigator, Qt::LeftButton, {}, navigator->ButtonRect(button).center());
-}
 
 QString ErrorText(TFaultInjection::TFault fault) {
     // The error box adds a full stop to a message that ends in a letter.
@@ -82,11 +71,11 @@ private Q_SLOTS:
     }
     void typedCellKeptUntilThePostGoesThrough() {
         QFETCH(TFaultInjection::TFault, fault);
-        Unlock();
+        TWindowSteps::Unlock();
         TDBGrid* grid = Form2->DBGrid1;
         grid->setFocus();
         QTest::keyClick(grid, Qt::Key_Right);  // the description
-        Type(grid, QStringLiteral("Д'Артаньян"));
+        TWindowSteps::Type(grid, QStringLiteral("Д'Артаньян"));
         m_faults->Set(fault);
         QTest::keyClick(grid, Qt::Key_Down);
         QCOMPARE(m_program->Boxes.Texts(), QStringList{ErrorText(fault)});
@@ -103,19 +92,67 @@ private Q_SLOTS:
     }
 
     void navigatorRefresh() {
-        Unlock();
+        TWindowSteps::Unlock();
         TADOQuery* goods = DataModule3->ADOQuery1;
         const int rows = goods->RecordCount();
         goods->Next();
         m_faults->Set(TFaultInjection::ServerStopped);
-        Press(Form2->DBNavigator1, TDBNavigator::nbRefresh);
+        TWindowSteps::ClickButton(Form2->DBNavigator1, TDBNavigator::nbRefresh);
         QCOMPARE(m_program->Boxes.Texts(), QStringList{ErrorText(TFaultInjection::ServerStopped)});
         QCOMPARE(goods->RecordCount(), rows);  // what was shown stays shown
         m_faults->Set(TFaultInjection::None);
-        Press(Form2->DBNavigator1, TDBNavigator::nbRefresh);
+        TWindowSteps::ClickButton(Form2->DBNavigator1, TDBNavigator::nbRefresh);
         QCOMPARE(m_program->Boxes.Texts().size(), 1);
         QCOMPARE(goods->RecNo(), 1);
         QVERIFY(m_faults->Refused() > 0);
+    }
+
+    void saveButtonsKeepTheFields_data() {
+        QTest::addColumn<TFaultInjection::TFault>("fault");
+        QTest::newRow("server stopped") << TFaultInjection::ServerStopped;
+        QTest::newRow("disk full") << TFaultInjection::DiskFull;
+    }
+    void saveButtonsKeepTheFields() {
+        // A supplier typed into the add window and a sale opened in the sale window, both refused
+        // while the database is lost: the boxes say why, the fields keep the text, the sale window
+        // stays on its first step; once the database is back the same click writes them.
+        QFETCH(TFaultInjection::TFault, fault);
+        TWindowSteps::Unlock();
+        TDbConnection check(TTestDatabase::ConnectionString());  // looks at the file from outside
+        const auto count = [&check](const char* table) {
+            auto cursor = check.Select(QStringLiteral("SELECT COUNT(*) FROM ") + QLatin1String(table));
+            return cursor->Next() ? cursor->Value(0).Int : -1;
+        };
+        const qint64 providers = count("provider"), sales = count("sale");
+        TWindowSteps::InModal(
+            m_program->Boxes, [] { QTest::mouseClick(Form2->Button1, Qt::LeftButton); },
+            [&](TForm*) {
+                Form4->LabeledEdit1->SetText(QStringLiteral("ООО «Д'Артаньян»"));
+                Form4->LabeledEdit2->SetText(QStringLiteral("Портос"));
+                Form4->LabeledEdit3->SetText(QStringLiteral("555-01-02"));
+                m_faults->Set(fault);
+                QTest::mouseClick(Form4->BitBtn1, Qt::LeftButton);
+                QCOMPARE(Form4->LabeledEdit1->Text(), QStringLiteral("ООО «Д'Артаньян»"));
+                QCOMPARE(Form4->LabeledEdit3->Text(), QStringLiteral("555-01-02"));
+                m_faults->Set(TFaultInjection::None);
+                QTest::mouseClick(Form4->BitBtn1, Qt::LeftButton);
+                QCOMPARE(Form4->LabeledEdit1->Text(), QString());
+            },
+            TWindowSteps::TCloseBy::CloseBox);
+        TWindowSteps::InModal(
+            m_program->Boxes, [] { QTest::mouseClick(Form2->Button3, Qt::LeftButton); },
+            [&](TForm*) {
+                m_faults->Set(fault);
+                QTest::mouseClick(Form9->BitBtn1, Qt::LeftButton);
+                QVERIFY(!Form9->BitBtn2->isVisible());  // still on the first step
+                m_faults->Set(TFaultInjection::None);
+                QTest::mouseClick(Form9->BitBtn1, Qt::LeftButton);
+                QVERIFY(Form9->BitBtn2->isVisible());
+            },
+            TWindowSteps::TCloseBy::CloseBox);
+        QCOMPARE(m_program->Boxes.Texts().count(ErrorText(fault)), 2);
+        QCOMPARE(count("provider"), providers + 1);
+        QCOMPARE(count("sale"), sales + 1);
     }
 
 private:
