@@ -105,7 +105,7 @@ private:
 void TstSplash::init() {
     SplashStage = 0.0;  // as when the program is loaded
     m_database = new TTestDatabase;
-    if (QByteArray(QTest::currentTestFunction()) == "DatabaseUnreachable")
+    if (QByteArray(QTest::currentTestFunction()) == "databaseUnreachable")
         return;  // creates the instances itself
     m_boxes = new TModalAnswerer;
     m_application = new TApplication;
