@@ -1,19 +1,61 @@
-// zirt-provision: creates the demo database from the schema scripts when it is absent; an existing
-// database is never touched. Called by scripts/provision; relies on TDbProvisioner.
-//   zirt-provision --schema zirt.sqlite.sql [--demo demo-data.sql] --database .../ZIRT.sqlite
+// zirt-provision: creates the demo database from the schema scripts when it is absent and copies the
+// report files into the program's fixed folder, each only when absent; nothing existing is touched.
+// Relies on TDbProvisioner for the database and THostPath for where the user's data lives.
+//   zirt-provision          the installed scripts and files into the user's data ($XDG_DATA_HOME/zirt)
+//   zirt-provision --schema zirt.sqlite.sql [--demo demo-data.sql] --database .../ZIRT.sqlite [--files DIR]
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
 
 #include "Exception.h"
 #include "TDbProvisioner.h"
+#include "THostPath.h"
 
 namespace {
 
 int Usage() {
-    std::fprintf(stderr, "usage: zirt-provision --schema FILE [--demo FILE] --database FILE\n");
+    std::fprintf(stderr,
+                 "usage: zirt-provision\n"
+                 "       zirt-provision --schema FILE [--demo FILE] --database FILE [--files DIR]\n");
     return 2;
+}
+
+// The installed data folder, found from the tool's own place so that an installation moved to
+// another prefix (or unpacked under a DESTDIR) still finds its scripts.
+QString InstalledDataDir() {
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                           QStringLiteral(ZIRT_INSTALLED_DATA_FROM_BIN));
+}
+
+// Copies every file of `from` that `to` lacks; false (with the reason printed) when one cannot be.
+bool CopyAbsentFiles(const QString& from, const QString& to) {
+    const QDir source(from);
+    if (!source.exists()) {
+        std::fprintf(stderr, "zirt-provision: the folder %s does not exist\n", qPrintable(from));
+        return false;
+    }
+    if (!QDir().mkpath(to)) {
+        std::fprintf(stderr, "zirt-provision: cannot create the folder %s\n", qPrintable(to));
+        return false;
+    }
+    bool ok = true;
+    for (const QFileInfo& file : source.entryInfoList(QDir::Files | QDir::Readable, QDir::Name)) {
+        const QString target = QDir(to).filePath(file.fileName());
+        if (QFileInfo::exists(target))
+            continue;
+        // QFile::copy writes a temporary file beside the target and renames it, so a file is either
+        // whole or absent.
+        if (QFile::copy(file.filePath(), target)) {
+            std::printf("zirt-provision: copied %s\n", qPrintable(target));
+        } else {
+            std::fprintf(stderr, "zirt-provision: cannot copy %s to %s\n", qPrintable(file.filePath()),
+                         qPrintable(target));
+            ok = false;
+        }
+    }
+    return ok;
 }
 
 }  // namespace
@@ -21,7 +63,14 @@ int Usage() {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    QString schema, demo, database;
+    QString schema, demo, database, files;
+    if (args.size() == 1) {
+        const QString data = InstalledDataDir();
+        schema = data + QStringLiteral("/schema/zirt.sqlite.sql");
+        demo = data + QStringLiteral("/schema/demo-data.sql");
+        files = data + QStringLiteral("/kelvor");
+        database = EmbeddedCatalogFile(QStringLiteral("SQLEXPRESS"), QStringLiteral("ZIRT"));
+    }
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
         if (i + 1 >= args.size())
@@ -32,6 +81,8 @@ int main(int argc, char** argv) {
             demo = args[++i];
         else if (a == QLatin1String("--database"))
             database = args[++i];
+        else if (a == QLatin1String("--files"))
+            files = args[++i];
         else
             return Usage();
     }
@@ -39,17 +90,19 @@ int main(int argc, char** argv) {
         return Usage();
     if (QFileInfo::exists(database)) {
         std::printf("zirt-provision: %s exists, kept as it is\n", qPrintable(database));
-        return 0;
+    } else {
+        QStringList scripts{schema};
+        if (!demo.isEmpty())
+            scripts << demo;
+        try {
+            TDbProvisioner::Create(database, scripts);
+        } catch (const Exception& e) {
+            std::fprintf(stderr, "zirt-provision: %s\n", e.what());
+            return 1;
+        }
+        std::printf("zirt-provision: created %s\n", qPrintable(database));
     }
-    QStringList scripts{schema};
-    if (!demo.isEmpty())
-        scripts << demo;
-    try {
-        TDbProvisioner::Create(database, scripts);
-    } catch (const Exception& e) {
-        std::fprintf(stderr, "zirt-provision: %s\n", e.what());
+    if (!files.isEmpty() && !CopyAbsentFiles(files, HostPath(QStringLiteral("C:\\ZIRT\\kelvor"))))
         return 1;
-    }
-    std::printf("zirt-provision: created %s\n", qPrintable(database));
     return 0;
 }

@@ -1,6 +1,7 @@
 // The preview window: QPrintPreviewWidget over a printer that only paints the prepared pages.
 #include "TReportPreview.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -14,12 +15,33 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include "THandlerDispatch.h"
 #include "TPageRenderer.h"
 #include "TReportOutputs.h"
 #include "TReportSystem.h"
+
+namespace {
+
+// The folder the last save went to in this run: a user saving several reports keeps finding the
+// one chosen before. Empty until the first save.
+QString& LastSaveFolder() {
+    static QString folder;
+    return folder;
+}
+
+// The "Save..." dialog's first folder: the last one used, else the user's documents folder, else
+// home (a documents folder that was never created).
+QString SaveFolder() {
+    if (!LastSaveFolder().isEmpty() && QFileInfo(LastSaveFolder()).isDir())
+        return LastSaveFolder();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+}  // namespace
 
 TReportPreview::TReportPreview(const TPreparedReport& report, bool allowPrint, QWidget* parent)
     : QDialog(parent), m_report(report), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
@@ -136,11 +158,11 @@ void TReportPreview::SaveTo(const QString& fileName) {
 
 void TReportPreview::Save() {
     QString filter;
-    const QString name = QFileDialog::getSaveFileName(this, QStringLiteral("Save Report"), m_report.Name,
-                                                      TReportSystem::FormatName(TReportFileFormat::Pdf) +
-                                                          QStringLiteral(";;") +
-                                                          TReportSystem::FormatName(TReportFileFormat::Csv),
-                                                      &filter);
+    const QString name = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Save Report"), QDir(SaveFolder()).filePath(m_report.Name),
+        TReportSystem::FormatName(TReportFileFormat::Pdf) + QStringLiteral(";;") +
+            TReportSystem::FormatName(TReportFileFormat::Csv),
+        &filter);
     if (name.isEmpty())
         return;
     const bool csvChosen = filter.contains(QLatin1String("csv"));
@@ -149,6 +171,7 @@ void TReportPreview::Save() {
         target += csvChosen ? QStringLiteral(".csv") : QStringLiteral(".pdf");
     // A name ending in neither format's suffix ("прайс.txt") gets the format chosen in the dialog.
     const QString suffix = QFileInfo(target).suffix().toLower();
+    LastSaveFolder() = QFileInfo(target).absolutePath();
     WriteReportFile(m_report, target,
                     suffix == QLatin1String("csv") || (suffix != QLatin1String("pdf") && csvChosen));
 }

@@ -1,13 +1,18 @@
 // A report run through its windows, answered as a user would: "Output Options" with the preview
 // preselected, "Report Status", the modal "Report Preview"; cancelling in either window; the
-// engine's "Error" box for a connection name the program does not have; output straight to a file.
+// engine's "Error" box for a connection name the program does not have; output straight to a file;
+// the preview's "Save..." dialog and the folder it opens in.
 #include <QApplication>
+#include <QDir>
+#include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QObject>
 #include <QPrintPreviewWidget>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -185,6 +190,60 @@ private Q_SLOTS:
         QCOMPARE(TReportTestFiles::ReadCsv(TReportTestFiles::ReadAll(dir.filePath(QStringLiteral("p.csv"))))
                      .size(),
                  151);
+    }
+
+    // The first "Save..." of a run opens in the user's documents folder; each later one in the folder
+    // the last save went to.
+    void saveDialogStartsInDocumentsThenInTheLastFolder() {
+        QTemporaryDir home;
+        const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard([&] {
+            qputenv("HOME", oldHome);
+            if (oldConfig.isNull())
+                qunsetenv("XDG_CONFIG_HOME");
+            else
+                qputenv("XDG_CONFIG_HOME", oldConfig);
+        });
+        // No user-dirs.dirs in this configuration folder: the documents folder is $HOME/Documents.
+        qputenv("HOME", QFile::encodeName(home.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
+        const QString documents = home.filePath(QStringLiteral("Documents"));
+        const QString chosen = home.filePath(QStringLiteral("Прайсы"));
+        QVERIFY(QDir().mkpath(documents));
+        QVERIFY(QDir().mkpath(chosen));
+
+        const QStringList opensIn{documents, chosen};
+        const QStringList savesTo{chosen + QStringLiteral("/прайс.pdf"),
+                                  chosen + QStringLiteral("/прайс2.pdf")};
+        for (int i = 0; i < savesTo.size(); ++i) {
+            TModalAnswerer answer;
+            QString opened, proposed;
+            answer.Press(QStringLiteral("OK"));
+            answer.Run([](QWidget*) {});
+            answer.Run([](QWidget* w) {
+                QTimer::singleShot(0, static_cast<TReportPreview*>(w)->SaveButton, &QPushButton::click);
+            });
+            answer.Run([&](QWidget* w) {
+                auto* dialog = qobject_cast<QFileDialog*>(w);
+                QVERIFY(dialog);
+                opened = dialog->directory().absolutePath();
+                proposed = dialog->selectedFiles().value(0);
+                // Typed into the name field, as a user gives a path of another folder.
+                auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                QVERIFY(name);
+                name->setText(savesTo.at(i));
+                // The preview closes once its save is written.
+                QTimer::singleShot(0, dialog->parentWidget(), [preview = dialog->parentWidget()] {
+                    static_cast<TReportPreview*>(preview)->accept();
+                });
+                static_cast<QDialog*>(dialog)->accept();  // QFileDialog::accept checks the name
+            });
+            QVERIFY(RunReport(PriceList(), TReportSystem::Default()));
+            QVERIFY(answer.WaitAllAnswered());
+            QCOMPARE(opened, opensIn.at(i));
+            QCOMPARE(QFileInfo(proposed).absolutePath(), opensIn.at(i));
+            QVERIFY(TReportTestFiles::PdfText(savesTo.at(i)).contains(QStringLiteral("Товар 77")));
+        }
     }
 
     void dataErrorEndsTheRunAndClosesTheStatus() {
