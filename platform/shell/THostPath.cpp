@@ -4,16 +4,14 @@
 #include <QDir>
 #include <QRegularExpression>
 
-QString ZirtDataHome()
-{
+QString ZirtDataHome() {
     QString base = qEnvironmentVariable("XDG_DATA_HOME");
     if (base.isEmpty())
         base = QDir::homePath() + QStringLiteral("/.local/share");
     return QDir::cleanPath(base + QStringLiteral("/zirt"));
 }
 
-QString HostPath(const QString& windowsPath)
-{
+QString HostPath(const QString& windowsPath) {
 #ifdef Q_OS_WIN
     return windowsPath;
 #else
@@ -28,7 +26,7 @@ QString HostPath(const QString& windowsPath)
 #endif
 }
 
-QString EmbeddedCatalogFile(const QString& instance, const QString& catalog)
-{
-    return ZirtDataHome() + QLatin1Char('/') + instance + QLatin1Char('/') + catalog + QStringLiteral(".sqlite");
+QString EmbeddedCatalogFile(const QString& instance, const QString& catalog) {
+    return ZirtDataHome() + QLatin1Char('/') + instance + QLatin1Char('/') + catalog +
+           QStringLiteral(".sqlite");
 }

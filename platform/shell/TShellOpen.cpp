@@ -8,21 +8,18 @@
 
 namespace {
 
-TDesktopOpener& Opener()
-{
+TDesktopOpener& Opener() {
     static TDesktopOpener opener;
     return opener;
 }
 
 }  // namespace
 
-void SetDesktopOpener(TDesktopOpener opener)
-{
+void SetDesktopOpener(TDesktopOpener opener) {
     Opener() = std::move(opener);
 }
 
-void ShellOpen(QWidget* owner, const QString& windowsPath)
-{
+void ShellOpen(QWidget* owner, const QString& windowsPath) {
     // The desktop has no notion of an owner window for a launched application; the owner is kept
     // in the signature so callers state it as the program means it.
     Q_UNUSED(owner);
