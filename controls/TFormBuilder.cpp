@@ -71,7 +71,9 @@ void TFormBuilder::Window(const char* name, const QString& caption, const QRect&
     m_form->SetBounds(bounds.left(), bounds.top(), bounds.width(), bounds.height());
     TLayoutRow row;
     row.Name = m_form->objectName();
-    row.Class = QString::fromLatin1(m_form->metaObject()->className());
+    // Every window's class is its instance's name with a T in front (Form5: TForm5); the metaobject
+    // cannot say so yet while a shared base class is building the window.
+    row.Class = QLatin1Char('T') + row.Name;
     row.Bounds = bounds;
     row.Caption = caption;
     row.AccessibleName = caption;

@@ -3,21 +3,12 @@
 // the current row of ADOTable7, which the sale entry window reads.
 #pragma once
 
-#include "TForm.h"
+#include "TGridWindow.h"
 
-class TBitBtn;
-class TDBGrid;
-
-class TForm10 : public TForm {
+class TForm10 : public TGridWindow {
     Q_OBJECT
 public:
     explicit TForm10(QWidget* parent = nullptr);
-
-    void BindDataModule() override;
-    void BitBtn1Click();
-
-    TDBGrid* DBGrid1;
-    TBitBtn* BitBtn1;
 };
 
 extern TForm10* Form10;

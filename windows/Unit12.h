@@ -3,21 +3,12 @@
 // shares ADOTable9 and its current row with the deletion window's supplier tab, not ADOTable4.
 #pragma once
 
-#include "TForm.h"
+#include "TGridWindow.h"
 
-class TBitBtn;
-class TDBGrid;
-
-class TForm12 : public TForm {
+class TForm12 : public TGridWindow {
     Q_OBJECT
 public:
     explicit TForm12(QWidget* parent = nullptr);
-
-    void BindDataModule() override;
-    void BitBtn1Click();
-
-    TDBGrid* DBGrid1;
-    TBitBtn* BitBtn1;
 };
 
 extern TForm12* Form12;

@@ -3,21 +3,12 @@
 // the firms_periods view as read at start.
 #pragma once
 
-#include "TForm.h"
+#include "TGridWindow.h"
 
-class TBitBtn;
-class TDBGrid;
-
-class TForm13 : public TForm {
+class TForm13 : public TGridWindow {
     Q_OBJECT
 public:
     explicit TForm13(QWidget* parent = nullptr);
-
-    void BindDataModule() override;
-    void BitBtn1Click();
-
-    TDBGrid* DBGrid1;
-    TBitBtn* BitBtn1;
 };
 
 extern TForm13* Form13;

@@ -3,21 +3,12 @@
 // ADOTable11 is a detail of the order current in DataSource7, so it lists only that supplier's wares.
 #pragma once
 
-#include "TForm.h"
+#include "TGridWindow.h"
 
-class TBitBtn;
-class TDBGrid;
-
-class TForm14 : public TForm {
+class TForm14 : public TGridWindow {
     Q_OBJECT
 public:
     explicit TForm14(QWidget* parent = nullptr);
-
-    void BindDataModule() override;
-    void BitBtn1Click();
-
-    TDBGrid* DBGrid1;
-    TBitBtn* BitBtn1;
 };
 
 extern TForm14* Form14;

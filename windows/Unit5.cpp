@@ -1,28 +1,19 @@
-// TForm5, the ware picker. Closing it, by the tick button or the close box, only hides it; the row current in
-// its data source then is the choice, read by the caller's own labels on the same data source.
+// TForm5, the ware picker.
 #include "Unit5.h"
 
-#include "TBitBtn.h"
-#include "TDBGrid.h"
-#include "TFormBuilder.h"
 #include "Unit3.h"
 
 TForm5* Form5 = nullptr;
 
-TForm5::TForm5(QWidget* parent) : TForm(parent) {
-    TFormBuilder make(this);
-    make.Window("Form5", QStringLiteral("Выбрать товар"), {443, 192, 571, 318});
-    DBGrid1 = make.AlignClient(make.Grid(
-        this, "DBGrid1", {0, 0, 563, 290}, TDBGridOptions::Default(), QStringLiteral("Товары"),
-        {{QStringLiteral("Idwares")}, {QStringLiteral("name"), 179}, {QStringLiteral("description")}}));
-    BitBtn1 = make.TickButton(this, "BitBtn1", {232, 224}, QStringLiteral("Выбрать товар"));
-    make.OnClick(BitBtn1, [this] { BitBtn1Click(); });
-}
-
-void TForm5::BindDataModule() {
-    TFormBuilder(this).Bind(DBGrid1, DataModule3->DataSource4);
-}
-
-void TForm5::BitBtn1Click() {
-    Close();
-}
+TForm5::TForm5(QWidget* parent)
+    : TGridWindow(
+          parent,
+          {"Form5",
+           QStringLiteral("Выбрать товар"),
+           {443, 192, 571, 318},
+           {563, 290},
+           QStringLiteral("Товары"),
+           {{QStringLiteral("Idwares")}, {QStringLiteral("name"), 179}, {QStringLiteral("description")}},
+           {232, 224},
+           QStringLiteral("Выбрать товар"),
+           &TDataModule3::DataSource4}) {}

@@ -3,21 +3,12 @@
 // the current row of ADOTable3, which the add and sale entry windows read.
 #pragma once
 
-#include "TForm.h"
+#include "TGridWindow.h"
 
-class TBitBtn;
-class TDBGrid;
-
-class TForm5 : public TForm {
+class TForm5 : public TGridWindow {
     Q_OBJECT
 public:
     explicit TForm5(QWidget* parent = nullptr);
-
-    void BindDataModule() override;
-    void BitBtn1Click();
-
-    TDBGrid* DBGrid1;
-    TBitBtn* BitBtn1;
 };
 
 extern TForm5* Form5;

@@ -3,21 +3,12 @@
 // is the current row of ADOTable4, which also selects the orders of ADOTable6.
 #pragma once
 
-#include "TForm.h"
+#include "TGridWindow.h"
 
-class TBitBtn;
-class TDBGrid;
-
-class TForm6 : public TForm {
+class TForm6 : public TGridWindow {
     Q_OBJECT
 public:
     explicit TForm6(QWidget* parent = nullptr);
-
-    void BindDataModule() override;
-    void BitBtn1Click();
-
-    TDBGrid* DBGrid1;
-    TBitBtn* BitBtn1;
 };
 
 extern TForm6* Form6;

@@ -3,21 +3,12 @@
 // program opens it.
 #pragma once
 
-#include "TForm.h"
+#include "TGridWindow.h"
 
-class TBitBtn;
-class TDBGrid;
-
-class TForm8 : public TForm {
+class TForm8 : public TGridWindow {
     Q_OBJECT
 public:
     explicit TForm8(QWidget* parent = nullptr);
-
-    void BindDataModule() override;
-    void BitBtn1Click();
-
-    TDBGrid* DBGrid1;
-    TBitBtn* BitBtn1;
 };
 
 extern TForm8* Form8;

@@ -33,6 +33,9 @@ namespace {
 
 // Rows in the manner of the add and deletion windows, over the fixture's discount table.
 struct TSampleWindow : TForm {
+    Q_OBJECT
+
+public:
     QMenuBar* MainMenu1;
     QMenu* N1;
     QAction* N2;
@@ -57,7 +60,7 @@ struct TSampleWindow : TForm {
 
     explicit TSampleWindow(TDataSource* source) {
         TFormBuilder make(this);
-        make.Window("FormSample", QStringLiteral("Добавление"), {177, 158, 884, 640});
+        make.Window("SampleWindow", QStringLiteral("Добавление"), {177, 158, 884, 640});
         MainMenu1 = make.MainMenu("MainMenu1");
         N1 = make.Menu(MainMenu1, "N1", QStringLiteral("Главная"));
         N2 = make.MenuItem(N1, "N2", QStringLiteral("Выход"), TStart::Hidden);
