@@ -96,21 +96,41 @@ void TWriteBack::Resolve(TDbConnection& db, TTable& table) {
     table.Resolved = true;
 }
 
+QString TWriteBack::Equals(int column, const QVariant& value, QVector<QVariant>& params) const {
+    // A null matches only "IS NULL"; "= NULL" matches nothing.
+    const QString name = Bracket(m_columns.at(column).Column);
+    if (value.isNull())
+        return name + QStringLiteral(" IS NULL");
+    params.append(value);
+    return name + QStringLiteral(" = ?");
+}
+
 QString TWriteBack::Where(const TTable& table, const QVector<QVariant>& original,
                           QVector<QVariant>& params) const {
     const QVector<int>& by = table.Key.isEmpty() ? table.Columns : table.Key;
     QStringList terms;
-    for (int i : by) {
-        const QString column = Bracket(m_columns.at(i).Column);
-        const QVariant& v = original.at(i);
-        if (v.isNull()) {
-            terms.append(column + QStringLiteral(" IS NULL"));
-        } else {
-            terms.append(column + QStringLiteral(" = ?"));
-            params.append(v);
-        }
-    }
+    for (int i : by)
+        terms.append(Equals(i, original.at(i), params));
     return QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "));
+}
+
+std::unique_ptr<TDbCursor> TWriteBack::SelectRow(TDbConnection& db, const TTable& table,
+                                                 const QStringList& where,
+                                                 const QVector<QVariant>& params) const {
+    QStringList select;
+    for (int i : table.Columns)
+        select.append(Bracket(m_columns.at(i).Column));
+    return db.Select(QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) +
+                         QStringLiteral(" FROM ") + Bracket(table.Name) + QStringLiteral(" WHERE ") +
+                         where.join(QStringLiteral(" AND ")),
+                     params);
+}
+
+void TWriteBack::TakeRow(const TDbCursor& cursor, const TTable& table, QVector<QVariant>& row) const {
+    for (int k = 0; k < table.Columns.size(); ++k) {
+        const int i = table.Columns.at(k);
+        row[i] = TRowStore::ToVariant(cursor.Value(k), m_columns.at(i).Type);
+    }
 }
 
 void TWriteBack::ExecuteOne(TDbConnection& db, const QString& sql, const QVector<QVariant>& params) {
@@ -120,56 +140,34 @@ void TWriteBack::ExecuteOne(TDbConnection& db, const QString& sql, const QVector
 }
 
 void TWriteBack::ReadBack(TDbConnection& db, const TTable& table, QVector<QVariant>& row) const {
-    QStringList select, where;
+    QStringList where;
     QVector<QVariant> params;
-    for (int i : table.Columns)
-        select.append(Bracket(m_columns.at(i).Column));
     for (int k : table.Key) {
         if (row.at(k).isNull())
             throw EDatabaseError(ReadBackFailedMessage());
-        where.append(Bracket(m_columns.at(k).Column) + QStringLiteral(" = ?"));
-        params.append(row.at(k));
+        where.append(Equals(k, row.at(k), params));
     }
-    auto cursor =
-        db.Select(QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
-                      Bracket(table.Name) + QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")),
-                  params);
+    auto cursor = SelectRow(db, table, where, params);
     if (!cursor->Next())
         throw EDatabaseError(ReadBackFailedMessage());
-    for (int k = 0; k < table.Columns.size(); ++k) {
-        const int i = table.Columns.at(k);
-        row[i] = TRowStore::ToVariant(cursor->Value(k), m_columns.at(i).Type);
-    }
+    TakeRow(*cursor, table, row);
 }
 
 void TWriteBack::ReadBackByUnchanged(TDbConnection& db, const TTable& table, QVector<QVariant>& row,
                                      const QVector<bool>& changed) const {
-    QStringList select, where;
+    QStringList where;
     QVector<QVariant> params;
     for (int i : table.Columns) {
-        select.append(Bracket(m_columns.at(i).Column));
-        if (changed.value(i))
-            continue;
-        if (row.at(i).isNull()) {
-            where.append(Bracket(m_columns.at(i).Column) + QStringLiteral(" IS NULL"));
-        } else {
-            where.append(Bracket(m_columns.at(i).Column) + QStringLiteral(" = ?"));
-            params.append(row.at(i));
-        }
+        if (!changed.value(i))
+            where.append(Equals(i, row.at(i), params));
     }
     if (where.isEmpty())
         return;
-    auto cursor =
-        db.Select(QStringLiteral("SELECT ") + select.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
-                      Bracket(table.Name) + QStringLiteral(" WHERE ") + where.join(QStringLiteral(" AND ")),
-                  params);
+    auto cursor = SelectRow(db, table, where, params);
     if (!cursor->Next())
         return;
     QVector<QVariant> stored = row;
-    for (int k = 0; k < table.Columns.size(); ++k) {
-        const int i = table.Columns.at(k);
-        stored[i] = TRowStore::ToVariant(cursor->Value(k), m_columns.at(i).Type);
-    }
+    TakeRow(*cursor, table, stored);
     // Another row with the same unchanged values: which one is ours cannot be told.
     if (!cursor->Next())
         row = stored;

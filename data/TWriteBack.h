@@ -10,8 +10,10 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <memory>
 
 class TDbConnection;
+class TDbCursor;
 
 class TWriteBack {
 public:
@@ -60,6 +62,12 @@ private:
     void Resolve(TDbConnection& db, TTable& table);
     // "WHERE ..." identifying the original row in one table, with its parameters.
     QString Where(const TTable& table, const QVector<QVariant>& original, QVector<QVariant>& params) const;
+    // "column = ?" with the value added to params, or "column IS NULL".
+    QString Equals(int column, const QVariant& value, QVector<QVariant>& params) const;
+    // Every column of the table in the rows matching the conditions, and one such row into row.
+    std::unique_ptr<TDbCursor> SelectRow(TDbConnection& db, const TTable& table, const QStringList& where,
+                                         const QVector<QVariant>& params) const;
+    void TakeRow(const TDbCursor& cursor, const TTable& table, QVector<QVariant>& row) const;
     // Runs an UPDATE or DELETE that must change exactly one row.
     static void ExecuteOne(TDbConnection& db, const QString& sql, const QVector<QVariant>& params);
     // Replaces the table's columns of row with what the database holds under the row's key.
