@@ -11,6 +11,7 @@
 #include "TDBGrid.h"
 #include "TDBGridModel.h"
 #include "TDataSet.h"
+#include "TTestChecks.h"
 
 struct TGridFixture : TControlsFixture {
     TDBGrid* Grid;
@@ -49,11 +50,7 @@ struct TGridFixture : TControlsFixture {
 
     QString Cell(int row, int column) const { return Grid->Model()->index(row, column).data().toString(); }
 
-    // Types text as key presses carrying it (Cyrillic letters have no key code of their own).
-    static void Type(QWidget* widget, const QString& text) {
-        for (QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-    }
+    static void Type(QWidget* widget, const QString& text) { TTestChecks::TypeText(widget, text); }
     // Where the typing goes: the cell editor once open, the grid before.
     QWidget* KeyTarget() const {
         return Grid->EditorMode() ? static_cast<QWidget*>(Grid->InplaceEditor()) : Grid;

@@ -1,5 +1,5 @@
-// Checks shared by the tests: "this call throws this message" and "let the event queue settle"
-// (instead of a fixed wait when a test asserts that nothing appeared).
+// Checks shared by the tests: "this call throws this message", "let the event queue settle"
+// (instead of a fixed wait when a test asserts that nothing appeared) and typing text as keys.
 #pragma once
 
 #include <QAbstractEventDispatcher>
@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QString>
 #include <QTest>
+#include <QWidget>
 #include <exception>
 
 #include "Exception.h"
@@ -37,6 +38,13 @@ inline void SettleEvents(int milliseconds = 2000) {
             QCoreApplication::instance()->eventDispatcher()->processEvents(QEventLoop::AllEvents);
         idle = busy ? 0 : idle + 1;
     }
+}
+
+// Types text into widget as key presses carrying it, as the keyboard gives it: QTest's own key
+// names cover ASCII only, so Cyrillic letters and the rest go as their text.
+inline void TypeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
 }  // namespace TTestChecks

@@ -27,6 +27,7 @@
 #include "Unit5.h"
 #include "Unit6.h"
 #include "Unit8.h"
+#include "TTestChecks.h"
 
 namespace TWindowSteps {
 
@@ -34,7 +35,7 @@ enum class TCloseBy { TickButton, CloseBox };
 
 inline void Unlock() {
     Form2->LabeledEdit1->setFocus();
-    QTest::keyClicks(Form2->LabeledEdit1, QStringLiteral("047"));
+    TTestChecks::TypeText(Form2->LabeledEdit1, QStringLiteral("047"));
     QTest::mouseClick(Form2->BitBtn1, Qt::LeftButton);
 }
 
@@ -94,10 +95,8 @@ inline void Key(TDBGrid* grid, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt
     QTest::keyClick(KeyTarget(grid), key, modifiers);
 }
 
-// Text typed as key presses carrying it (Cyrillic letters have no key code of their own).
 inline void Type(TDBGrid* grid, const QString& text) {
-    for (QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, KeyTarget(grid), Qt::Key_unknown, QString(c), Qt::NoModifier);
+    TTestChecks::TypeText(KeyTarget(grid), text);
 }
 
 // A place where a grid is shown: "Form5", or "Form15:2" for the deletion window's third tab.

@@ -16,6 +16,7 @@
 #include "TRowStore.h"
 #include "TTestChecks.h"
 #include "Unit2.h"
+#include "TWindowSteps.h"
 
 TEntryWindowFixture::TEntryWindowFixture() : m_program(std::make_unique<TRunningProgram>()) {}
 
@@ -31,8 +32,7 @@ bool TEntryWindowFixture::Start(const QStringList& before) {
     m_program->Start();
     if (QTest::currentTestFailed())
         return false;
-    Type(Form2->LabeledEdit1, QStringLiteral("047"));
-    QTest::mouseClick(Form2->BitBtn1, Qt::LeftButton);
+    TWindowSteps::Unlock();
     [&] {
         QVERIFY2(Form2->Button2->isVisible() && Form2->Button3->isVisible(), "the main window stays locked");
     }();
@@ -79,9 +79,7 @@ void TEntryWindowFixture::Pick(QAbstractButton* button, TDataSet* dataSet, const
 void TEntryWindowFixture::Type(QLineEdit* edit, const QString& text) {
     edit->setFocus();
     edit->end(false);
-    // Each character as the keyboard gives it, Cyrillic letters and apostrophes alike.
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    TTestChecks::TypeText(edit, text);
 }
 
 TDbConnection& TEntryWindowFixture::Db() {

@@ -29,16 +29,11 @@
 #include "Unit2.h"
 #include "Unit3.h"
 #include "Unit4.h"
+#include "TWindowSteps.h"
 
 namespace {
 
 const QString kNotAll = QStringLiteral("Введены не все данные!");
-
-// Typed as key presses carrying the text (Cyrillic letters have no key code of their own).
-void Type(QWidget* widget, const QString& text) {
-    for (QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
-}
 
 // What the user does to replace an edit's text: select it all, then type (or delete it).
 void Retype(TLabeledEdit* edit, const QString& text) {
@@ -47,7 +42,7 @@ void Retype(TLabeledEdit* edit, const QString& text) {
     if (text.isEmpty())
         QTest::keyClick(edit, Qt::Key_Delete);
     else
-        Type(edit, text);
+        TTestChecks::TypeText(edit, text);
 }
 
 void Click(QAbstractButton* button) {
@@ -134,8 +129,7 @@ void TstAddWindow::Start(const QStringList& before) {
     for (const QString& statement : before)
         m_db->Execute(statement);
     m_program->Start();
-    Form2->LabeledEdit1->SetText(QStringLiteral("047"));
-    Click(Form2->BitBtn1);
+    TWindowSteps::Unlock();
     QVERIFY(Form2->Button1->isVisible());
     m_program->Boxes.ClearSeen();
 }
@@ -366,7 +360,7 @@ void TstAddWindow::RunPeriodStep(const QString& step) {
     else if (step.startsWith(QLatin1String("type:"))) {
         Form4->LabeledEdit10->setFocus();
         QTest::keyClick(Form4->LabeledEdit10, Qt::Key_End);
-        Type(Form4->LabeledEdit10, arg);
+        TTestChecks::TypeText(Form4->LabeledEdit10, arg);
     } else if (step.startsWith(QLatin1String("retype:")))
         Retype(Form4->LabeledEdit10, arg);
     else if (step == QLatin1String("tick"))
@@ -480,7 +474,7 @@ void TstAddWindow::activationBlanksOncePerOpening() {
     WhileOpen(
         [&] {
             QCOMPARE(GroupFour(), QStringLiteral(" | | | | "));
-            Type(Form4->LabeledEdit10, QStringLiteral("15"));
+            TTestChecks::TypeText(Form4->LabeledEdit10, QStringLiteral("15"));
             Retype(Form4->LabeledEdit1, QStringLiteral("Фирма"));
             // A box and both pickers closed without a move: no activation, no report to the labels.
             Click(Form4->BitBtn1);
@@ -516,7 +510,7 @@ void TstAddWindow::levelAddedInTheGridServesANewWare() {
         QTest::keyClick(grid, Qt::Key_Down);  // a new row after the last
         QCOMPARE(DataModule3->ADOTable2->State(), dsInsert);
         QTest::keyClick(grid, Qt::Key_Right);
-        Type(grid, QStringLiteral("25"));
+        TTestChecks::TypeText(grid, QStringLiteral("25"));
         QTest::mouseClick(Form4->DBNavigator1, Qt::LeftButton, {},
                           Form4->DBNavigator1->ButtonRect(TDBNavigator::nbPost).center());
         QCOMPARE(TakeBoxes(), QStringList());
@@ -566,7 +560,7 @@ void TstAddWindow::levelInUseIsNotDeleted() {
         levels->SetRecNo(level - 1);
         QTest::keyClick(grid, Qt::Key_Right);
         if (!typed.isEmpty())
-            Type(grid, typed);
+            TTestChecks::TypeText(grid, typed);
         m_program->Boxes.Press(QStringLiteral("OK"));  // "Delete record?"
         if (navigator)
             QTest::mouseClick(Form4->DBNavigator1, Qt::LeftButton, {},
