@@ -3,7 +3,7 @@
 // buffer and write-back (TWriteBack). Relies on TADOConnection for the database.
 //
 // Invariants, checked by CheckInvariants() whenever a public operation that changes the data set
-// returns or throws (debug builds):
+// returns or throws:
 //   1. Rows holds one pointer per row the snapshot holds; with an index order the rows are sorted
 //      ascending by its column (stable, so rows with one key keep the database's order).
 //   2. Visible row v maps to Rows[RangeBegin + v] when not filtered, Rows[FilteredRows[v]] when
@@ -14,6 +14,7 @@
 //   4. The edit buffer holds one value and one changed flag per field exactly while editing or
 //      inserting; otherwise it is empty and nothing is modified.
 //   5. A closed data set holds no rows, fields, buffer or writer; an open one has its writer.
+// The checks are compiled in wherever Q_ASSERT is: Debug builds and the test builds (ZIRT_ASSERTS).
 #include "TDataSet.h"
 
 #include <QHash>
@@ -98,7 +99,7 @@ private:
 };
 
 void TDataSet::CheckInvariants() const {
-#ifndef QT_NO_DEBUG
+#if !defined(QT_NO_DEBUG) || defined(QT_FORCE_ASSERTS)
     const TPrivate& p = *d;
     if (p.State == dsInactive) {
         Q_ASSERT_X(p.Rows.empty() && p.Fields.empty() && !p.Writer && p.Buffer.isEmpty() && p.Cur == -1 &&
@@ -110,6 +111,8 @@ void TDataSet::CheckInvariants() const {
     Q_ASSERT_X(!p.Order.Active() || p.Order.IsSorted(p.Rows), "TDataSet", "invariant 1: rows sorted");
     Q_ASSERT_X(!p.Ranged || (p.RangeBegin <= p.RangeEnd && p.RangeEnd <= p.Rows.size()), "TDataSet",
                "invariant 2: range inside the rows");
+    Q_ASSERT_X(!p.Ranged || p.Order.Range(p.Rows, m_rangeKey) == std::make_pair(p.RangeBegin, p.RangeEnd),
+               "TDataSet", "invariant 2: the range is exactly the rows of its key");
     if (p.FilterActive) {
         const size_t begin = p.Ranged ? p.RangeBegin : 0, end = p.Ranged ? p.RangeEnd : p.Rows.size();
         for (size_t i = 0; i < p.FilteredRows.size(); ++i) {

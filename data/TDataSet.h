@@ -160,7 +160,7 @@ protected:
 private:
     friend class TField;
     class TInvariantCheck;
-    void CheckInvariants() const;  // the numbered invariants of TDataSet.cpp; nothing in release builds
+    void CheckInvariants() const;  // the numbered invariants of TDataSet.cpp; only where Q_ASSERT is on
     QVariant FieldValue(int field) const;
     void SetFieldValue(int field, const QVariant& value);
     void StoreFieldValue(int field, const QVariant& value, bool changed);

@@ -242,7 +242,7 @@ private Q_SLOTS:
         QCOMPARE(Id(m_module->ADOQuery9, "idmanager"), 3);
     }
 
-    void newDetailRowBelongsToTheMaster() {
+    void newDetailRowBelongsToTheMasterUntilDeleted() {
         Create();
         ChooseSupplier(5);
         TADOTable* orders = m_module->ADOTable6;
@@ -256,6 +256,10 @@ private Q_SLOTS:
         QCOMPARE(Column(orders, QStringLiteral("Idprovider")), QSet<qint64>{5});
         QCOMPARE(Id(orders, "Idorder"),
                  m_db->Scalar(QStringLiteral("select max(Idorder) from [order]")).toLongLong());
+        // Deleted again, it leaves exactly the supplier's other orders visible.
+        orders->Delete();
+        QCOMPARE(orders->RecordCount(), before);
+        QCOMPARE(Column(orders, QStringLiteral("Idprovider")), QSet<qint64>{5});
     }
 
     // Tearing down components posts nothing: a detail whose master goes away while it is being
