@@ -81,7 +81,9 @@ TDBGrid::TDBGrid(QWidget* parent)
     m_editor->installEventFilter(this);
     // A click on the indicator moves to that row, as a click on one of its cells does.
     m_indicator->viewport()->installEventFilter(this);
-    connect(m_editor, &QLineEdit::textEdited, this, Handler([this] { EditorEdited(m_editor->text()); }));
+    connect(m_editor, &QLineEdit::textEdited, this, Handler([this] { EditorEdited(); }));
+    // Every post and every way of leaving the row takes the editor's whole text first.
+    m_model->SetUpdateRecord([this] { CommitEditor(); });
 
     connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
         if (m_model->ExplicitColumns() && !m_settingColumns && m_laidOutOpen &&
@@ -92,7 +94,7 @@ TDBGrid::TDBGrid(QWidget* parent)
     connect(m_model, &TDBGridModel::CurrentChanged, this, [this] { FollowCurrent(); });
     connect(m_model, &TDBGridModel::StateChanged, this, [this] {
         m_indicator->viewport()->update();
-        if (m_editor->isVisible() && DataSet() && DataSet()->State() == dsBrowse)
+        if (EditorOpen() && DataSet() && DataSet()->State() == dsBrowse)
             CloseEditor();
     });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] { PlaceEditor(); });
@@ -107,6 +109,11 @@ TDBGrid::TDBGrid(QWidget* parent)
 }
 
 TDBGrid::~TDBGrid() {
+    // A window destroyed at exit before the data module posts what is pending: a typed cell goes into
+    // its field first, or its refusal is shown, so no text vanishes without a word.
+    if (EditorChanged())
+        Dispatch([this] { CommitEditor(); });
+    m_model->SetUpdateRecord(nullptr);
     m_model->SetDataSource(nullptr);
 }
 
@@ -144,7 +151,7 @@ void TDBGrid::ApplyOptions() {
     setSelectionBehavior(m_options.Contains(dgRowSelect) ? QAbstractItemView::SelectRows
                                                          : QAbstractItemView::SelectItems);
     m_model->SetEditable(m_options.Contains(dgEditing) && !m_readOnly);
-    if (!EditingAllowed() && m_editor->isVisible())
+    if (!EditingAllowed() && EditorOpen())
         CloseEditor();
     viewport()->update();
 }
@@ -214,7 +221,12 @@ bool TDBGrid::EditingAllowed() const {
 }
 
 bool TDBGrid::EditorMode() const {
-    return m_editor->isVisible();
+    return EditorOpen();
+}
+
+bool TDBGrid::EditorOpen() const {
+    // Open until closed: the editor stays open, with its text, while its window is hidden.
+    return !m_editor->isHidden();
 }
 
 TField* TDBGrid::CurrentField() const {
@@ -236,7 +248,7 @@ void TDBGrid::SetSelectedIndex(int column) {
 void TDBGrid::FollowCurrent() {
     TDataSet* set = DataSet();
     const int row = set && set->Active() ? set->RecNo() : -1;
-    if (m_editor->isVisible() &&
+    if (EditorOpen() &&
         (row != m_editorRow || m_column != m_editorColumn || (set && set->State() == dsBrowse)))
         CloseEditor();
     if (row < 0 || ColumnCount() == 0) {
@@ -257,7 +269,7 @@ void TDBGrid::FollowCurrent() {
 void TDBGrid::OpenEditor() {
     TDataSet* set = DataSet();
     TField* field = CurrentField();
-    if (m_editor->isVisible() || !EditingAllowed() || !field || set->RecNo() < 0)
+    if (EditorOpen() || !EditingAllowed() || !field || set->RecNo() < 0)
         return;
     m_editorRow = set->RecNo();
     m_editorColumn = m_column;
@@ -276,7 +288,7 @@ void TDBGrid::OpenEditor() {
 }
 
 void TDBGrid::CloseEditor() {
-    if (!m_editor->isVisible())
+    if (!EditorOpen())
         return;
     // The focus comes back to the grid first: hiding a focused editor would pass the focus on as
     // Tab does, which a grid with dgTabs takes for a Tab key.
@@ -287,31 +299,22 @@ void TDBGrid::CloseEditor() {
 }
 
 void TDBGrid::PlaceEditor() {
-    if (!m_editor->isVisible())
+    if (!EditorOpen())
         return;
     const QRect cell = visualRect(m_model->index(m_editorRow, m_editorColumn));
     m_editor->setGeometry(cell.adjusted(0, 0, -1, -1));
 }
 
 bool TDBGrid::EditorChanged() const {
-    return m_editor->isVisible() && m_editor->text() != m_editorStart;
+    return EditorOpen() && m_editor->text() != m_editorStart;
 }
 
-void TDBGrid::EditorEdited(const QString& text) {
+void TDBGrid::EditorEdited() {
+    // Typing puts the row into editing; the text stays in the editor until the cell is left or the
+    // data set asks for it before a post (UpdateRecord), and then goes in whole or not at all.
     TDataSet* set = DataSet();
-    TField* field = CurrentField();
-    if (!set || !field || !set->Active())
-        return;
-    if (set->State() == dsBrowse)
+    if (set && set->Active() && set->State() == dsBrowse)
         set->Edit();
-    // The field follows the editor as the user types, so any way of leaving the row (the
-    // navigator, a refresh) finds the row changed; the text goes in as SetAsString takes it, so a
-    // cell and a handler make the same value of the same text. Text that is not a value yet (a lone
-    // minus sign) waits for the editor to be closed, which reports it.
-    try {
-        field->SetAsString(text);
-    } catch (const EDatabaseError&) {
-    }
 }
 
 void TDBGrid::CommitEditor() {
@@ -323,7 +326,9 @@ void TDBGrid::CommitEditor() {
         return;
     if (set->State() == dsBrowse)
         set->Edit();
-    field->SetAsString(m_editor->text());  // throws "'x' is not a valid ..." and the editor stays
+    // Through the one conversion SetAsString uses; "'x' is not a valid number" throws and the
+    // editor stays open with the text as typed.
+    field->SetAsString(m_editor->text());
 }
 
 void TDBGrid::LeaveCell() {
@@ -360,7 +365,7 @@ void TDBGrid::keyPressEvent(QKeyEvent* event) {
 TDBGridKeys::TAction TDBGrid::KeyAction(const QKeyEvent* event, bool inEditor) const {
     TDBGridKeys::TContext context;
     context.ColumnCount = ColumnCount();
-    context.EditorOpen = m_editor->isVisible();
+    context.EditorOpen = EditorOpen();
     context.InEditor = inEditor;
     context.Tabs = m_options.Contains(dgTabs);
     return TDBGridKeys::ActionFor(event->key(), event->modifiers(), event->text(), context);
@@ -490,10 +495,10 @@ void TDBGrid::TypeChar(const QString& text) {
     TField* field = CurrentField();
     if (!EditingAllowed() || !field || !field->IsValidChar(text.at(0)))
         return;
-    if (m_editor->isVisible()) {
+    if (EditorOpen()) {
         // Typed while the grid itself has the focus: the text goes on in the open editor.
         m_editor->insert(text);
-        EditorEdited(m_editor->text());
+        EditorEdited();
         return;
     }
     if (set->State() == dsBrowse) {
@@ -502,10 +507,10 @@ void TDBGrid::TypeChar(const QString& text) {
         set->Edit();  // on an empty data set this inserts the first row
     }
     OpenEditor();
-    if (!m_editor->isVisible())
+    if (!EditorOpen())
         return;
     m_editor->setText(text);
-    EditorEdited(text);
+    EditorEdited();
 }
 
 void TDBGrid::MoveRow(int row) {
@@ -603,8 +608,10 @@ void TDBGrid::DeleteRow() {
         return;
     if (m_options.Contains(dgConfirmDelete) && !ConfirmDeleteRecord())
         return;
+    // The editor closes once the row is gone; a refusal throws and the row stays, its typed cell
+    // still open.
+    set->Delete();
     CloseEditor();
-    set->Delete();  // a refusal throws: the row stays
 }
 
 void TDBGrid::FocusLeft() {

@@ -83,8 +83,9 @@ private:
     void CloseEditor();
     void CommitEditor();
     void LeaveCell();  // the editor's text into the field, the editor closed
+    bool EditorOpen() const;
     bool EditorChanged() const;
-    void EditorEdited(const QString& text);
+    void EditorEdited();
     void EscapePressed();
     void FocusLeft();
     void FollowCurrent();

@@ -153,6 +153,11 @@ void TDBGridModel::DataEvent(TDataEvent event, int info) {
     }
 }
 
+void TDBGridModel::UpdateRecord() {
+    if (m_commitEditor)
+        m_commitEditor();
+}
+
 void TDBGridModel::RowsChanged(int previousCurrent) {
     TDataSet* set = DataSet();
     const int count = set && set->Active() ? set->RecordCount() : 0;

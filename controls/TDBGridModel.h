@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
 #include "TDataLink.h"
 
@@ -36,6 +37,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     void DataEvent(TDataEvent event, int info) override;
+    // The grid's open cell editor is written into its field when the data set asks for it.
+    void UpdateRecord() override;
+    void SetUpdateRecord(std::function<void()> commitEditor) { m_commitEditor = std::move(commitEditor); }
 
 Q_SIGNALS:
     // The data set opened or closed: the columns are new (the grid lays them out again).
@@ -52,6 +56,7 @@ private:
     void RowsChanged(int previousCurrent);
     int SourceRow(int row) const;
 
+    std::function<void()> m_commitEditor;
     QStringList m_fieldNames;
     QVector<TField*> m_fields;
     bool m_explicit = false;

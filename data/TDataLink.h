@@ -10,6 +10,10 @@ class TDataLink {
 public:
     virtual ~TDataLink();
     virtual void DataEvent(TDataEvent event, int info) = 0;
+    // Asked before the data set posts or leaves an edited row: a control that holds a value not yet
+    // in its field (a grid's open cell editor) writes it there now. A value the field refuses throws,
+    // and the post does not happen.
+    virtual void UpdateRecord() {}
 
     // Binds to a data source (nullptr unbinds). The link is told Opened at once when the data set is open.
     void SetDataSource(TDataSource* source);

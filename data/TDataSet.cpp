@@ -332,6 +332,8 @@ void TDataSet::Next() {
 int TDataSet::MoveBy(int distance) {
     const TInvariantCheck check(this);
     CheckActive();
+    // Whether the row being left is untouched is known only once its open cell editor is in it.
+    UpdateRecord();
     // The distance counts rows as they are shown before the move. An untouched new row is dropped
     // as the move leaves it, and the rows after it close up, so the target is found in the numbering
     // without it: Up from it lands on the row above, Down on the row that followed it.
@@ -573,6 +575,11 @@ void TDataSet::Post() {
     CheckActive();
     if (!Editing())
         return;
+    UpdateRecord();
+    WriteRow();
+}
+
+void TDataSet::WriteRow() {
     TDbConnection& db = Database();
     const char* written = nullptr;
     if (d->State == dsEdit) {
@@ -718,10 +725,14 @@ void TDataSet::Delete() {
 }
 
 void TDataSet::CheckBrowseMode() {
+    const TInvariantCheck check(this);
     if (!Editing())
         return;
+    // What is on screen first: a cell text typed but not yet in its field makes the row modified,
+    // and one that does not convert stops here with the row still being edited.
+    UpdateRecord();
     if (d->Modified)
-        Post();
+        WriteRow();
     else
         Cancel();
 }
@@ -954,13 +965,24 @@ void TDataSet::NotifyDataSources(TDataEvent event, int info) {
             d->PendingReopen = true;
         return;
     }
+    ForEachSource([event, info](TDataSource* source) { source->Notify(event, info); });
+}
+
+void TDataSet::UpdateRecord() {
+    // A request, not news: it reaches the controls even while they are held back.
+    if (Editing())
+        ForEachSource([](TDataSource* source) { source->UpdateRecord(); });
+}
+
+void TDataSet::ForEachSource(const std::function<void(TDataSource*)>& call) {
+    // Every source is called, also after one failed; the first failure goes on afterwards.
     const QVector<TDataSource*> sources = d->Sources;
     std::exception_ptr failure;
     for (TDataSource* source : sources) {
         if (!d->Sources.contains(source))
             continue;
         try {
-            source->Notify(event, info);
+            call(source);
         } catch (...) {
             if (!failure)
                 failure = std::current_exception();

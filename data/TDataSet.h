@@ -26,6 +26,8 @@
 // Moving to another row while editing or inserting leaves the row as CheckBrowseMode does:
 // a changed row is posted, an unchanged one cancelled. A refused post throws and leaves the
 // data set in Editing / Inserting with the typed values; so does a refused delete.
+// Post and every way of leaving the row begin with UpdateRecord: the bound controls write what they
+// hold (a grid's open cell editor) into the row, and a text that does not convert stops it there.
 #pragma once
 
 #include <QObject>
@@ -96,6 +98,9 @@ public:
     void Delete();  // deletes the current row in the database at once; inserting: only cancels
     void Refresh();
     void CheckBrowseMode();  // what leaving the row does: post when modified, otherwise cancel
+    // Asks the bound controls to write what they hold into the row being edited (the open cell
+    // editor's text); a text its field refuses throws. Post and leaving the row do it first.
+    void UpdateRecord();
     bool Modified() const;   // the row being edited or inserted has a changed value
     // One field of the row being edited or inserted: whether it was set since editing began, and
     // putting its value and that mark back as they were (a cell editor's Esc), so a row nobody
@@ -168,6 +173,8 @@ private:
     void ClearSnapshot();
     // The connection's database; throws when the data set has no connection (or it is gone).
     TDbConnection& Database() const;
+    void ForEachSource(const std::function<void(TDataSource*)>& call);
+    void WriteRow();     // the row being edited or inserted to the database, as it stands
     void ResetBuffer();  // forgets the edit buffer and its changes
     void CheckActive() const;
     void CheckCanModify() const;

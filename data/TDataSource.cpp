@@ -31,16 +31,24 @@ void TDataSource::SetDataSet(TDataSet* dataSet) {
 }
 
 void TDataSource::Notify(TDataEvent event, int info) {
+    ForEachLink([event, info](TDataLink* link) { link->DataEvent(event, info); });
+}
+
+void TDataSource::UpdateRecord() {
+    ForEachLink([](TDataLink* link) { link->UpdateRecord(); });
+}
+
+void TDataSource::ForEachLink(const std::function<void(TDataLink*)>& call) {
     // A receiver may bind or unbind links while being told; only links still bound are called.
-    // One receiver's failure (a label naming a missing column) does not keep the others from
-    // hearing of the change; the first failure goes on to the caller afterwards.
+    // One receiver's failure (a label naming a missing column, a cell text that does not convert)
+    // does not keep the others from being called; the first failure goes on to the caller afterwards.
     const QVector<TDataLink*> links = m_links;
     std::exception_ptr failure;
     for (TDataLink* link : links) {
         if (!m_links.contains(link))
             continue;
         try {
-            link->DataEvent(event, info);
+            call(link);
         } catch (...) {
             if (!failure)
                 failure = std::current_exception();

@@ -3,6 +3,7 @@
 
 #include <QObject>
 #include <QVector>
+#include <functional>
 
 #include "TDataEvent.h"
 
@@ -20,9 +21,12 @@ public:
 
     // Called by the data set; calls every link in binding order.
     void Notify(TDataEvent event, int info = 0);
+    // Called by the data set before a post; asks every link to write what it holds into its field.
+    void UpdateRecord();
 
 private:
     friend class TDataLink;
+    void ForEachLink(const std::function<void(TDataLink*)>& call);
     void AddLink(TDataLink* link);
     void RemoveLink(TDataLink* link);
 
