@@ -436,10 +436,13 @@ void TDBGrid::Carry(TDBGridKeys::TAction action, const QString& text) {
             MoveRow(set->RecNo() + VisibleRowCount());
             return;
         case TAction::FirstRow:
-            MoveRow(0);
+            // First and Last, as the navigator's buttons move: they reach the beginning or the end.
+            LeaveCell();
+            set->First();
             return;
         case TAction::LastRow:
-            MoveRow(count - 1);
+            LeaveCell();
+            set->Last();
             return;
         case TAction::FirstVisibleRow:
             MoveRow(firstVisible);

@@ -242,25 +242,29 @@ void TstDBGrid::keys_data() {
     QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("column");
-    // From row 2, column 0 of the eight discount rows.
+    QTest::addColumn<QString>("edge");  // "first" or "last" when the move reached the beginning or the end
+    // From row 2, column 0 of the eight discount rows. The beginning and the end are reached as the
+    // navigator reaches them: by the first and last row moves, or a move that cannot go as far.
     const Qt::KeyboardModifiers none = Qt::NoModifier, ctrl = Qt::ControlModifier;
-    QTest::newRow("Down") << Qt::Key_Down << none << 3 << 0;
-    QTest::newRow("Up") << Qt::Key_Up << none << 1 << 0;
-    QTest::newRow("Right") << Qt::Key_Right << none << 2 << 1;
-    QTest::newRow("Left at the first column") << Qt::Key_Left << none << 2 << 0;
-    QTest::newRow("End: last column") << Qt::Key_End << none << 2 << 1;
-    QTest::newRow("Ctrl+End: last row") << Qt::Key_End << ctrl << 7 << 0;
-    QTest::newRow("Ctrl+Home: first row") << Qt::Key_Home << ctrl << 0 << 0;
-    QTest::newRow("Ctrl+Right: last column") << Qt::Key_Right << ctrl << 2 << 1;
-    QTest::newRow("PgDn: a page, at most the last row") << Qt::Key_PageDown << none << 7 << 0;
-    QTest::newRow("PgUp") << Qt::Key_PageUp << none << 0 << 0;
-    QTest::newRow("Ctrl+PgUp: first visible") << Qt::Key_PageUp << ctrl << 0 << 0;
-    QTest::newRow("Ctrl+Down: last visible") << Qt::Key_Down << ctrl << 7 << 0;
-    QTest::newRow("Ctrl+Up: first visible") << Qt::Key_Up << ctrl << 0 << 0;
-    QTest::newRow("Tab: next column") << Qt::Key_Tab << none << 2 << 1;
+    QTest::newRow("Down") << Qt::Key_Down << none << 3 << 0 << QString();
+    QTest::newRow("Up") << Qt::Key_Up << none << 1 << 0 << QString();
+    QTest::newRow("Right") << Qt::Key_Right << none << 2 << 1 << QString();
+    QTest::newRow("Left at the first column") << Qt::Key_Left << none << 2 << 0 << QString();
+    QTest::newRow("End: last column") << Qt::Key_End << none << 2 << 1 << QString();
+    QTest::newRow("Ctrl+End: last row") << Qt::Key_End << ctrl << 7 << 0 << QString("last");
+    QTest::newRow("Ctrl+Home: first row") << Qt::Key_Home << ctrl << 0 << 0 << QString("first");
+    QTest::newRow("Ctrl+Right: last column") << Qt::Key_Right << ctrl << 2 << 1 << QString();
+    QTest::newRow("PgDn: a page, at most the last row")
+        << Qt::Key_PageDown << none << 7 << 0 << QString("last");
+    QTest::newRow("PgUp") << Qt::Key_PageUp << none << 0 << 0 << QString("first");
+    QTest::newRow("Ctrl+PgUp: first visible") << Qt::Key_PageUp << ctrl << 0 << 0 << QString();
+    QTest::newRow("Ctrl+Down: last visible") << Qt::Key_Down << ctrl << 7 << 0 << QString();
+    QTest::newRow("Ctrl+Up: first visible") << Qt::Key_Up << ctrl << 0 << 0 << QString();
+    QTest::newRow("Tab: next column") << Qt::Key_Tab << none << 2 << 1 << QString();
     QTest::newRow("Shift+Tab before the first column: previous row's last")
-        << Qt::Key_Backtab << Qt::KeyboardModifiers(Qt::ShiftModifier) << 1 << 1;
-    QTest::newRow("Alt+Tab: nothing") << Qt::Key_Tab << Qt::KeyboardModifiers(Qt::AltModifier) << 2 << 0;
+        << Qt::Key_Backtab << Qt::KeyboardModifiers(Qt::ShiftModifier) << 1 << 1 << QString();
+    QTest::newRow("Alt+Tab: nothing")
+        << Qt::Key_Tab << Qt::KeyboardModifiers(Qt::AltModifier) << 2 << 0 << QString();
 }
 
 void TstDBGrid::keys() {
@@ -268,6 +272,7 @@ void TstDBGrid::keys() {
     QFETCH(Qt::KeyboardModifiers, modifiers);
     QFETCH(int, row);
     QFETCH(int, column);
+    QFETCH(QString, edge);
     TGridFixture f;
     TDBGrid* grid = f.Grid;
     QVERIFY(f.Show());
@@ -277,6 +282,8 @@ void TstDBGrid::keys() {
     QCOMPARE(grid->SelectedIndex(), column);
     QCOMPARE(f.Table->State(), dsBrowse);
     QCOMPARE(grid->currentIndex().row(), row);
+    QCOMPARE(f.Table->Bof(), edge == "first");
+    QCOMPARE(f.Table->Eof(), edge == "last");
 }
 
 void TstDBGrid::enterWritesWithoutPosting() {
