@@ -224,23 +224,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("clause");
         QTest::addColumn<bool>("readBack");
-        const QString bmp[] = {QStringLiteral("Müller & Café"), QStringLiteral("株式会社 商事")};
-        const QString beyond[] = {QStringLiteral("Чайник \U0001F375"),
-                                  QStringLiteral("\U00020000\U0002A6D6 商事")};
-        for (const QString& name : bmp) {
-            QTest::addRow("embedded: %s", qPrintable(name))
-                << "embedded" << name << QStringLiteral("VALUES ('%1', 'Агент', '1-234')").arg(name) << true;
-            QTest::addRow("odbc: %s", qPrintable(name))
-                << "odbc" << name << QStringLiteral("VALUES (N'%1', N'Агент', N'1-234')").arg(name) << true;
-        }
+        const QString latin = QStringLiteral("Müller & Café"), emoji = QStringLiteral("Чайник \U0001F375"),
+                      cjk = QStringLiteral("\U00020000 株式会社");
+        QTest::newRow("embedded: Latin")
+            << "embedded" << latin << "VALUES ('Müller & Café', 'Агент')" << true;
+        QTest::newRow("embedded: emoji")
+            << "embedded" << emoji << "VALUES ('" + emoji + "', 'Агент')" << true;
+        QTest::newRow("odbc: Latin") << "odbc" << latin << "VALUES (N'Müller & Café', N'Агент')" << true;
+        QTest::newRow("odbc: BMP CJK")
+            << "odbc" << QStringLiteral("株式会社") << "VALUES (N'株式会社', N'Агент')" << true;
         // The tests' SQLite ODBC driver garbles characters outside the basic plane in a statement's
-        // text (SQL Server takes them), so on that path only the text sent is checked.
-        for (const QString& name : beyond) {
-            QTest::addRow("embedded: %s", qPrintable(name))
-                << "embedded" << name << QStringLiteral("VALUES ('%1', 'Агент', '1-234')").arg(name) << true;
-            QTest::addRow("odbc: %s", qPrintable(name))
-                << "odbc" << name << QStringLiteral("VALUES (N'%1', N'Агент', N'1-234')").arg(name) << false;
-        }
+        // text (SQL Server takes them), so there only the text sent is checked.
+        QTest::newRow("odbc: emoji") << "odbc" << emoji << "VALUES (N'" + emoji + "', N'Агент')" << false;
+        QTest::newRow("odbc: CJK extension B")
+            << "odbc" << cjk << "VALUES (N'" + cjk + "', N'Агент')" << false;
     }
     void templateLiteralsOnEachPath() {
         QFETCH(QString, path);
@@ -251,18 +248,17 @@ private Q_SLOTS:
         auto* connection = new TADOConnection(m_owner.get(), QStringLiteral("ADOConnection2"));
         connection->SetConnectionString(path == "odbc" ? m_db->OdbcConnectionString()
                                                        : TDataModule3::ConnectionStringText());
-        TADOQuery* q = Query({QStringLiteral("INSERT into provider([name],agentname, phone)"), QString()});
+        TADOQuery* q = Query({QStringLiteral("INSERT into provider([name],agentname)"), QString()});
         q->SetConnection(connection);
         const auto execute = [&] {
-            ExecuteTemplate(q, {name, QStringLiteral("Агент"), QStringLiteral("1-234")},
-                            QStringLiteral("', '"));
+            ExecuteTemplate(q, {name, QStringLiteral("Агент")}, QStringLiteral("', '"));
         };
         if (readBack)
             execute();
         else
             TTestChecks::ThrownMessage(execute);
         QCOMPARE(recorder.Executed(),
-                 QStringList{QStringLiteral("INSERT into provider([name],agentname, phone)\r\n") + clause +
+                 QStringList{QStringLiteral("INSERT into provider([name],agentname)\r\n") + clause +
                              QStringLiteral("\r\n")});
         if (!readBack)
             return;
