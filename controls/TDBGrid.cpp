@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <limits>
 
 #include "Exception.h"
 #include "TDBGridIndicator.h"
@@ -276,8 +277,10 @@ void TDBGrid::OpenEditor() {
     m_editorStart = field->DisplayText();
     m_editorStartValue = field->Value();
     m_editorStartModified = set->FieldModified(field->Index());
-    // A text column of a declared size takes no more than fits.
-    m_editor->setMaxLength(!field->IsNumeric() && field->Size() > 0 ? field->Size() : 32767);
+    // No limit of the editor's own: a limit below the stored text would cut it the moment the cell
+    // opens (and mark it changed), and one at the column's size would cut a paste without a word.
+    // What does not fit a sized column is refused by the database with its message.
+    m_editor->setMaxLength(std::numeric_limits<int>::max());
     // A screen reader tells which column the text belongs to.
     m_editor->setAccessibleName(m_model->headerData(m_column, Qt::Horizontal).toString());
     m_editor->setText(m_editorStart);
@@ -381,10 +384,10 @@ bool TDBGrid::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         // A character the field does not take never reaches the text.
-        const QString text = key->text();
-        if (!text.isEmpty() && text.at(0).isPrint() && !(key->modifiers() & Qt::ControlModifier)) {
+        const char32_t typed = TDBGridKeys::TypedCharacter(key->text());
+        if (typed != 0 && !(key->modifiers() & Qt::ControlModifier)) {
             TField* field = m_model->ColumnField(m_editorColumn);
-            if (field && !field->IsValidChar(text.at(0)))
+            if (field && !field->IsValidChar(typed))
                 return true;
         }
     }
@@ -496,7 +499,7 @@ void TDBGrid::Carry(TDBGridKeys::TAction action, const QString& text) {
 void TDBGrid::TypeChar(const QString& text) {
     TDataSet* set = DataSet();
     TField* field = CurrentField();
-    if (!EditingAllowed() || !field || !field->IsValidChar(text.at(0)))
+    if (!EditingAllowed() || !field || !field->IsValidChar(TDBGridKeys::TypedCharacter(text)))
         return;
     if (EditorOpen()) {
         // Typed while the grid itself has the focus: the text goes on in the open editor.

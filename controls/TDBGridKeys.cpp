@@ -52,9 +52,18 @@ TAction ActionFor(int key, Qt::KeyboardModifiers modifiers, const QString& text,
     }
     if (context.InEditor)
         return TAction::EditorText;
-    if (!ctrl && !alt && !text.isEmpty() && text.at(0).isPrint())
+    if (!ctrl && !alt && TypedCharacter(text) != 0)
         return TAction::TypeText;
     return TAction::None;
+}
+
+char32_t TypedCharacter(const QString& text) {
+    if (text.isEmpty())
+        return 0;
+    const char32_t c = text.at(0).isHighSurrogate() && text.size() > 1 && text.at(1).isLowSurrogate()
+                           ? QChar::surrogateToUcs4(text.at(0), text.at(1))
+                           : text.at(0).unicode();
+    return QChar::isPrint(c) ? c : 0;
 }
 
 }  // namespace TDBGridKeys

@@ -44,4 +44,8 @@ struct TContext {
 
 TAction ActionFor(int key, Qt::KeyboardModifiers modifiers, const QString& text, const TContext& context);
 
+// The printable character a key's text starts with, as a code point (an emoji or a CJK character of
+// the supplementary planes is two UTF-16 units but one character); 0 when it starts with none.
+char32_t TypedCharacter(const QString& text);
+
 }  // namespace TDBGridKeys

@@ -3,10 +3,14 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <limits>
 
 #include "TWindowFont.h"
 
 TLabeledEdit::TLabeledEdit(QWidget* parent) : QLineEdit(parent), m_label(new QLabel(parent)) {
+    // The columns behind the entry windows have no length limit; Qt's default of 32,767 characters
+    // would cut a longer text (typed, pasted or set by a handler) without a word.
+    setMaxLength(std::numeric_limits<int>::max());
     setFont(WindowFont());
     m_label->setFont(WindowFont());
     m_label->setTextFormat(Qt::PlainText);

@@ -40,6 +40,10 @@ bool TADOConnection::Connected() const {
     return m_db && m_db->Connected();
 }
 
+bool TADOConnection::IsEmbedded() const {
+    return m_db && m_db->IsEmbedded();
+}
+
 TDbConnection& TADOConnection::Database() {
     ++m_requests;
     if (!Connected())

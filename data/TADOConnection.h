@@ -21,6 +21,8 @@ public:
     void Open();  // throws EDatabaseError; no-op when connected
     void Close();
     bool Connected() const;
+    // Whether the embedded engine serves the connection string (else ODBC); asks the database nothing.
+    bool IsEmbedded() const;
     // Connects when not connected, then returns the database interface.
     TDbConnection& Database();
     // How often a data set or statement asked for the database (benchmarks check that following

@@ -19,16 +19,29 @@ qint64 TADOQuery::ExecSQL() {
     return Connection()->Database().Execute(m_sql.Text());
 }
 
-QString ValuesClause(const QStringList& values, const QString& separator) {
+QString ValuesClause(const QStringList& values, const QString& separator, TValueLiterals literals) {
+    // A Unicode literal is the plain one with N before its opening apostrophe: the clause's first
+    // and, since every separator ends with the next value's opening apostrophe, each separator's.
+    const QString mark = literals == TValueLiterals::Unicode ? QStringLiteral("N") : QString();
+    QString between = separator;
+    Q_ASSERT(between.isEmpty() || between.endsWith(QLatin1Char('\'')));  // "', '" or "','"
+    if (!between.isEmpty())
+        between.insert(between.size() - 1, mark);
     QStringList quoted;
     for (QString value : values)
         quoted.append(value.replace(QLatin1Char('\''), QStringLiteral("''")));
-    return QStringLiteral("VALUES ('") + quoted.join(separator) + QStringLiteral("')");
+    return QStringLiteral("VALUES (") + mark + QLatin1Char('\'') + quoted.join(between) +
+           QStringLiteral("')");
 }
 
 void ExecuteTemplate(TADOQuery* query, const QStringList& values, const QString& separator) {
     query->Close();
+    // SQL Server converts a plain literal to the database's code page, so any character outside it
+    // ("Müller", an emoji) would arrive as '?'; the embedded engine keeps every literal as typed.
+    const TValueLiterals literals = query->Connection() && !query->Connection()->IsEmbedded()
+                                        ? TValueLiterals::Unicode
+                                        : TValueLiterals::Plain;
     query->SQL().SetStrings(1, QString());
-    query->SQL().SetStrings(1, ValuesClause(values, separator));
+    query->SQL().SetStrings(1, ValuesClause(values, separator, literals));
     query->ExecSQL();
 }

@@ -24,5 +24,8 @@ private:
 
 // Step D of filling a statement template: line 1 becomes "VALUES ('v1<sep>v2...')" with every
 // apostrophe in a value doubled (a value never changes the statement's structure), then it runs.
-QString ValuesClause(const QStringList& values, const QString& separator);
+// Over ODBC (SQL Server) every value is a Unicode literal: "VALUES (N'v1', N'v2')".
+enum class TValueLiterals { Plain, Unicode };
+QString ValuesClause(const QStringList& values, const QString& separator,
+                     TValueLiterals literals = TValueLiterals::Plain);
 void ExecuteTemplate(TADOQuery* query, const QStringList& values, const QString& separator);

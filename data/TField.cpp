@@ -3,6 +3,7 @@
 #include "TField.h"
 
 #include <QDateTime>
+#include <cmath>
 
 #include "Exception.h"
 #include "TDataSet.h"
@@ -112,9 +113,11 @@ QVariant TField::ParseText(const QString& text, QMetaType::Type type) {
         return QVariant(text);
     }
     if (type == QMetaType::Double) {
-        // Either separator: the shop's users write "12,5" as often as "12.5".
+        // Either separator: the shop's users write "12,5" as often as "12.5". toDouble also reads
+        // "inf" and "nan", which no database stores as typed (SQLite makes NaN a null), and overflows
+        // to infinity: only a finite value is a number here.
         const double v = QString(t).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
-        if (ok)
+        if (ok && std::isfinite(v))
             return QVariant(v);
     } else {
         const qint64 n = t.toLongLong(&ok);
@@ -153,15 +156,15 @@ void TField::Clear() {
     m_dataSet->SetFieldValue(m_index, QVariant(QMetaType(m_type)));
 }
 
-bool TField::IsValidChar(QChar c) const {
+bool TField::IsValidChar(char32_t c) const {
+    const bool digit = QChar::isDigit(c);
     switch (m_type) {
         case QMetaType::LongLong:
         case QMetaType::Int:
-            return c.isDigit() || c == QLatin1Char('+') || c == QLatin1Char('-');
+            return digit || c == U'+' || c == U'-';
         case QMetaType::Double:
-            return c.isDigit() || c == QLatin1Char('+') || c == QLatin1Char('-') || c == QLatin1Char('.') ||
-                   c == QLatin1Char(',') || c == QLatin1Char('e') || c == QLatin1Char('E');
+            return digit || c == U'+' || c == U'-' || c == U'.' || c == U',' || c == U'e' || c == U'E';
         default:
-            return c.isPrint() || c == QLatin1Char(' ');
+            return QChar::isPrint(c);
     }
 }

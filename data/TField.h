@@ -37,8 +37,9 @@ public:
     void SetValue(const QVariant& value);
     void SetAsString(const QString& text);
     void Clear();
-    // Whether a typed character may start or extend the field's text (digits, sign, separator for numbers).
-    bool IsValidChar(QChar c) const;
+    // Whether a typed character (a code point, so an emoji or a CJK character of the supplementary
+    // planes counts as one) may start or extend the field's text (digits, sign, separator for numbers).
+    bool IsValidChar(char32_t c) const;
 
     // The display text of a value of a column of this type (numbers without trailing zeros,
     // dates as dd.MM.yyyy with the time when there is one).
@@ -46,7 +47,7 @@ public:
     // Text typed for a column of this type as the value stored, the one conversion behind SetAsString
     // and the grid's editor: numbers with either decimal separator, dates as shown or as ISO; empty
     // text is null for a number or a date and an empty text for a text column. Throws EDatabaseError
-    // for a number that does not convert ("'abc' is not a valid number").
+    // for a number that does not convert ("'abc' is not a valid number"), infinity and NaN included.
     static QVariant ParseText(const QString& text, QMetaType::Type type);
 
 private:

@@ -7,7 +7,9 @@
 -- Decisions as in the SQLite script: IDENTITY keys (a key only grows; Idsale above all); foreign keys
 -- without cascades, so a row still referred to cannot be deleted; dates filled by defaults; saleprice
 -- filled from orderprice when an insert gives none. The database collation Cyrillic_General_CI_AS keeps
--- Cyrillic text in plain (not N'') literals and compares names in Russian order without regard to case.
+-- Cyrillic text in plain (not N'') literals and compares names in Russian order without regard to case;
+-- the program sends its statement templates' values as N'' literals, so text outside that code page
+-- ("Müller", emoji) arrives unchanged in the nvarchar columns.
 
 CREATE DATABASE ZIRT COLLATE Cyrillic_General_CI_AS;
 GO
@@ -32,6 +34,8 @@ CREATE TABLE dbo.discount (
     [percent]  decimal(5, 2) NOT NULL CONSTRAINT CK_discount_percent CHECK ([percent] BETWEEN 0 AND 100)
 );
 
+-- decimal holds no infinity or NaN (the server refuses them on conversion), so the prices need no
+-- finiteness check beside the SQLite script's.
 CREATE TABLE dbo.wares (
     Idwares     int IDENTITY(1, 1) NOT NULL CONSTRAINT PK_wares PRIMARY KEY,
     name        nvarchar(max) NOT NULL,

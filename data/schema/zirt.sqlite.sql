@@ -26,12 +26,15 @@ CREATE TABLE discount (
     [percent]  REAL NOT NULL CHECK ([percent] BETWEEN 0 AND 100)
 ) STRICT;
 
+-- Prices are finite: a number too large for a double (a text literal '1e400') is infinity to SQLite,
+-- which the upper bound, the largest finite double, refuses; NaN never arrives (SQLite stores it as
+-- null). [percent] is bounded already.
 CREATE TABLE wares (
     Idwares     INTEGER PRIMARY KEY AUTOINCREMENT,
     name        TEXT NOT NULL COLLATE RUSSIAN_CI,
     description TEXT COLLATE RUSSIAN_CI,
-    orderprice  REAL NOT NULL CHECK (orderprice >= 0),
-    saleprice   REAL CHECK (saleprice >= 0),
+    orderprice  REAL NOT NULL CHECK (orderprice >= 0 AND orderprice <= 1.7976931348623157e308),
+    saleprice   REAL CHECK (saleprice >= 0 AND saleprice <= 1.7976931348623157e308),
     Iddiscount  INTEGER REFERENCES discount (Iddiscount)
 ) STRICT;
 CREATE INDEX wares_Iddiscount ON wares (Iddiscount);

@@ -16,6 +16,19 @@ TDbConnection::TProviderWrapper& ProviderWrapper() {
     return wrapper;
 }
 
+// A NUL character ends a statement's text for SQLite (a literal holding one is cut there and refused
+// with a puzzling message), and a bound text parameter holding one is cut there by the ODBC path
+// without a word. The program's own statements hold none, so a NUL always comes from a value.
+void RefuseNulCharacters(const QString& statement, const QVector<QVariant>& params) {
+    bool nul = statement.contains(QChar(0));
+    for (const QVariant& p : params)
+        nul = nul || (p.typeId() == QMetaType::QString && p.toString().contains(QChar(0)));
+    if (nul)
+        throw EDatabaseError(
+            QStringLiteral("A value holds a character that the database cannot take (the NUL character, "
+                           "code 0); nothing was read or written. Remove that character and try again."));
+}
+
 }  // namespace
 
 void TDbConnection::SetProviderWrapper(TProviderWrapper wrapper) {
@@ -63,11 +76,13 @@ bool TDbConnection::IsEmbedded() const {
 }
 
 std::unique_ptr<TDbCursor> TDbConnection::Select(const QString& statement, const QVector<QVariant>& params) {
+    RefuseNulCharacters(statement, params);
     Open();
     return m_provider->Select(statement, params);
 }
 
 qint64 TDbConnection::Execute(const QString& statement, const QVector<QVariant>& params) {
+    RefuseNulCharacters(statement, params);
     Open();
     return m_provider->Execute(statement, params);
 }

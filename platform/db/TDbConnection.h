@@ -29,7 +29,8 @@ public:
     bool Connected() const;
     bool IsEmbedded() const;  // true when the embedded engine serves the catalog
 
-    // Runs a statement (T-SQL as the program writes it) and returns its rows to fetch.
+    // Runs a statement (T-SQL as the program writes it) and returns its rows to fetch. Neither runs a
+    // statement or a text parameter holding a NUL character: that is refused with a plain message.
     std::unique_ptr<TDbCursor> Select(const QString& statement, const QVector<QVariant>& params = {});
     // Runs a statement that returns no rows; the number of rows it affected.
     qint64 Execute(const QString& statement, const QVector<QVariant>& params = {});

@@ -1,6 +1,8 @@
 // The grid over a real table: the option values, the model under Qt's model tester, the column rules,
 // the indicator, the keys and editing rules, refusals by the database and leaving the grid.
 #include <QAbstractItemModelTester>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -57,6 +59,10 @@ private Q_SLOTS:
     void joinTakesNoNewRowAndNoDelete_data();
     void joinTakesNoNewRowAndNoDelete();
     void joinRowsStayEditable();
+    void notFiniteNumberIsRefused_data();
+    void notFiniteNumberIsRefused();
+    void longTextOpenedAndLeftStaysWhole_data();
+    void longTextOpenedAndLeftStaysWhole();
 };
 
 void TstDBGrid::modelPassesTheTester() {
@@ -316,6 +322,7 @@ void TstDBGrid::typingIntoANumberColumn_data() {
     QTest::newRow("letter") << "a" << false;
     QTest::newRow("cyrillic letter") << QStringLiteral("ж") << false;
     QTest::newRow("apostrophe") << "'" << false;
+    QTest::newRow("emoji") << QStringLiteral("\U0001F600") << false;
     QTest::newRow("digit") << "7" << true;
 }
 
@@ -330,8 +337,8 @@ void TstDBGrid::typingIntoANumberColumn() {
     QCOMPARE(grid->EditorMode(), editing);
     QCOMPARE(f.Table->State(), editing ? dsEdit : dsBrowse);
     if (editing) {
-        // Inside the editor too, a letter does not get into a number.
-        TGridFixture::Type(grid->InplaceEditor(), QStringLiteral("x"));
+        // Inside the editor too, a letter (of any plane) does not get into a number.
+        TGridFixture::Type(grid->InplaceEditor(), QStringLiteral("x\U0001F600\U00020000"));
         QCOMPARE(grid->InplaceEditor()->text(), typed);
     }
 }
@@ -554,6 +561,9 @@ void TstDBGrid::textTypedAsIs_data() {
     QTest::newRow("apostrophe") << QStringLiteral("ООО «O'Брайен»");
     QTest::newRow("quotes and semicolon") << QStringLiteral("a\"; DROP TABLE provider; --");
     QTest::newRow("ampersand and percent") << QStringLiteral("Иванов & сын, 100%");
+    // Characters outside the basic plane, the first of them opening the editor.
+    QTest::newRow("emoji first") << QStringLiteral("\U0001F600 Смайлик \U0001F9F9");
+    QTest::newRow("CJK extension B first") << QStringLiteral("\U00020000\U0002A6D6 商事");
 }
 
 void TstDBGrid::textTypedAsIs() {
@@ -775,6 +785,94 @@ void TstDBGrid::joinRowsStayEditable() {
     QCOMPARE(goods->State(), dsBrowse);
     QCOMPARE(f.Scalar(QStringLiteral("SELECT orderprice FROM wares WHERE name = '%1'").arg(name)).toString(),
              QStringLiteral("777"));
+}
+
+void TstDBGrid::notFiniteNumberIsRefused_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("pasted");  // else typed key by key, as far as the key filter lets it in
+    QTest::newRow("typed 1e400") << "1e400" << false;
+    for (const char* text : {"inf", "-Infinity", "nan", "NaN", "1e400"})
+        QTest::addRow("pasted %s", text) << text << true;
+}
+
+void TstDBGrid::notFiniteNumberIsRefused() {
+    QFETCH(QString, text);
+    QFETCH(bool, pasted);
+    TGridFixture f(QStringLiteral("wares"));
+    TModalAnswerer answer;
+    QVERIFY(f.Show());
+    f.Grid->SetSelectedIndex(f.Table->FieldByName(QStringLiteral("saleprice"))->Index());
+    const QString stored = QStringLiteral("SELECT quote(saleprice) FROM wares WHERE Idwares = %1")
+                               .arg(f.Table->FieldByName(QStringLiteral("Idwares"))->AsInteger());
+    const QString before = f.Scalar(stored).toString();
+    if (pasted) {
+        QGuiApplication::clipboard()->setText(text);
+        f.Key(Qt::Key_F2);
+        f.Grid->InplaceEditor()->selectAll();
+        f.Key(Qt::Key_V, Qt::ControlModifier);
+    } else {
+        TGridFixture::Type(f.Grid, text);
+    }
+    QCOMPARE(f.Grid->InplaceEditor()->text(), text);
+    f.Key(Qt::Key_Down);
+    QVERIFY(answer.WaitAllAnswered());
+    QCOMPARE(answer.Texts().size(), 1);
+    QVERIFY2(answer.Texts().at(0).contains(QStringLiteral("'%1' is not a valid number").arg(text)),
+             qPrintable(answer.Texts().at(0)));
+    // The text stays as typed for correcting, and nothing reached the database.
+    QVERIFY(f.Grid->EditorMode());
+    QCOMPARE(f.Grid->InplaceEditor()->text(), text);
+    QCOMPARE(f.Table->RecNo(), 0);
+    QCOMPARE(f.Scalar(stored).toString(), before);
+    f.Key(Qt::Key_Escape);
+    f.Key(Qt::Key_Escape);
+    QCOMPARE(f.Table->State(), dsBrowse);
+}
+
+void TstDBGrid::longTextOpenedAndLeftStaysWhole_data() {
+    QTest::addColumn<QString>("open");
+    QTest::addColumn<Qt::Key>("leave");
+    for (const char* open : {"F2", "Enter", "double-click"}) {
+        QTest::addRow("%s, then Enter", open) << open << Qt::Key_Return;
+        QTest::addRow("%s, then Down", open) << open << Qt::Key_Down;
+        QTest::addRow("%s, then Esc", open) << open << Qt::Key_Escape;
+    }
+}
+
+void TstDBGrid::longTextOpenedAndLeftStaysWhole() {
+    QFETCH(QString, open);
+    QFETCH(Qt::Key, leave);
+    TGridFixture f(QStringLiteral("provider"));
+    TModalAnswerer answer;
+    // Longer than a line edit takes by default (32,767 characters).
+    auto* update = new TADOQuery(f.Owner.get(), QStringLiteral("ADOQuery3"));
+    update->SetConnection(f.Connection);
+    update->SQL().Add(
+        QStringLiteral("UPDATE provider SET name = 'начало ' || replace(hex(zeroblob(20000)), "
+                       "'00', 'жЖ') || ' конец' WHERE Idprovider = 1"));
+    update->ExecSQL();
+    const QString stored = QStringLiteral("SELECT name FROM provider WHERE Idprovider = 1");
+    const QString name = f.Scalar(stored).toString();
+    QCOMPARE(name.size(), 40013);
+    QVERIFY(f.Show());
+    f.Grid->SetSelectedIndex(f.Table->FieldByName(QStringLiteral("name"))->Index());
+    if (open == "double-click") {
+        const QRect cell = f.Grid->visualRect(f.Grid->Model()->index(0, f.Grid->SelectedIndex()));
+        QTest::mouseDClick(f.Grid->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+    } else {
+        f.Key(open == "F2" ? Qt::Key_F2 : Qt::Key_Return);
+    }
+    QVERIFY(f.Grid->EditorMode());
+    QCOMPARE(f.Grid->InplaceEditor()->text().size(), name.size());
+    QVERIFY(f.Grid->InplaceEditor()->text() == name);
+    const qint64 requests = f.Connection->DatabaseRequests();
+    f.Key(leave);
+    TTestChecks::SettleEvents();
+    QCOMPARE(answer.Texts(), QStringList());
+    QVERIFY(!f.Grid->EditorMode());
+    QCOMPARE(f.Table->State(), dsBrowse);
+    QCOMPARE(f.Connection->DatabaseRequests(), requests);
+    QVERIFY(f.Scalar(stored).toString() == name);
 }
 
 QTEST_MAIN(TstDBGrid)

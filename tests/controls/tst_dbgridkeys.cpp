@@ -60,6 +60,10 @@ void TstDBGridKeys::keyGivesAction_data() {
     row("a character opens the editor", Qt::Key_A, none, "grid", TAction::TypeText, "a");
     row("a character to the grid goes on in the open editor", Qt::Key_5, none, "grid with editor open",
         TAction::TypeText, "5");
+    row("an emoji opens the editor", Qt::Key_unknown, none, "grid", TAction::TypeText,
+        QStringLiteral("\U0001F600"));
+    row("a CJK extension B character opens the editor", Qt::Key_unknown, none, "grid", TAction::TypeText,
+        QStringLiteral("\U00020000"));
     row("Ctrl with a character: nothing", Qt::Key_A, ctrl, "grid", TAction::None, "\x01");
     // In the editor the keys that stay in the cell edit its text; rows, Tab, Esc and Enter still act.
     row("Left in the editor", Qt::Key_Left, none, "editor", TAction::EditorText);

@@ -41,10 +41,11 @@ inline void SettleEvents(int milliseconds = 2000) {
 }
 
 // Types text into widget as key presses carrying it, as the keyboard gives it: QTest's own key
-// names cover ASCII only, so Cyrillic letters and the rest go as their text.
+// names cover ASCII only, so Cyrillic letters and the rest go as their text, one key per character
+// (a character outside the basic plane is one key carrying both of its UTF-16 units).
 inline void TypeText(QWidget* widget, const QString& text) {
-    for (const QChar c : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    for (const char32_t c : text.toUcs4())
+        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString::fromUcs4(&c, 1), Qt::NoModifier);
 }
 
 }  // namespace TTestChecks

@@ -4,6 +4,8 @@
 // connection of the test's own, as another program would see it.
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
@@ -87,6 +89,7 @@ private Q_SLOTS:
     void emptyFieldSendsNothing();
     void refusedInsertKeepsTheFields_data();
     void refusedInsertKeepsTheFields();
+    void longTextIsStoredWhole();
     void periodFromTheChoices_data();
     void periodFromTheChoices();
     void activationBlanksOncePerOpening_data();
@@ -316,6 +319,7 @@ void TstAddWindow::refusedInsertKeepsTheFields_data() {
     QTest::newRow("negative price") << QStringList{"Чайник", "1 л", "-5", "1"} << 2 << "5";
     QTest::newRow("unknown discount level") << QStringList{"Чайник", "1 л", "990", "99"} << 3 << "6";
     QTest::newRow("discount level in words") << QStringList{"Чайник", "1 л", "990", "один"} << 3 << "1";
+    QTest::newRow("price too large for a number") << QStringList{"Чайник", "1 л", "1e400", "1"} << 2 << "990";
 }
 
 void TstAddWindow::refusedInsertKeepsTheFields() {
@@ -343,6 +347,24 @@ void TstAddWindow::refusedInsertKeepsTheFields() {
     QCOMPARE(Row(QStringLiteral("SELECT name, description, orderprice, Iddiscount FROM wares "
                                 "ORDER BY Idwares DESC")),
              texts);
+}
+
+// A name longer than a line edit takes by default (32,767 characters), pasted into the edit.
+void TstAddWindow::longTextIsStoredWhole() {
+    Start();
+    const QString name = QStringLiteral("Товар ") + QString(40000, QChar(0x0416)) + QStringLiteral(" конец");
+    WhileOpen([&] {
+        Fill(QStringLiteral("BitBtn3"),
+             {QStringLiteral("x"), QStringLiteral("1 л"), QStringLiteral("990"), QStringLiteral("1")});
+        QGuiApplication::clipboard()->setText(name);
+        Form4->LabeledEdit6->setFocus();
+        QTest::keyClick(Form4->LabeledEdit6, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(Form4->LabeledEdit6, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(Form4->LabeledEdit6->Text().size(), name.size());
+        Click(Form4->BitBtn3);
+        QCOMPARE(TakeBoxes(), QStringList());
+    });
+    QCOMPARE(Row(QStringLiteral("SELECT name FROM wares ORDER BY Idwares DESC")), QStringList{name});
 }
 
 // ---------------------------------------------------------------------------------------------------

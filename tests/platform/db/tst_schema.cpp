@@ -155,6 +155,17 @@ void TestSchema::refusedValues_data() {
         << "CHECK constraint failed";
     QTest::newRow("percent above 100") << "INSERT INTO discount ([percent]) VALUES ('150')"
                                        << "CHECK constraint failed";
+    // A number too large for a double is infinity to SQLite; no price may be one.
+    QTest::newRow("infinite purchase price")
+        << "INSERT into wares([name],description,orderprice,iddiscount)\r\nVALUES ('Плеер', 'MP3', '1e400', "
+           "'1')"
+        << "CHECK constraint failed";
+    QTest::newRow("infinite sale price") << "UPDATE wares SET saleprice = '1e400' WHERE Idwares = 1"
+                                         << "CHECK constraint failed";
+    QTest::newRow("minus infinite sale price") << "UPDATE wares SET saleprice = -9e999 WHERE Idwares = 1"
+                                               << "CHECK constraint failed";
+    QTest::newRow("infinite percent") << "UPDATE discount SET [percent] = 9e999 WHERE Iddiscount = 1"
+                                      << "CHECK constraint failed";
     QTest::newRow("second period for the same pair")
         << "insert into period(idprovider,idwares,day)\r\nSELECT idprovider, idwares, 3 FROM period LIMIT 1"
         << "UNIQUE constraint failed";

@@ -8,6 +8,7 @@
 #include "TDbConnection.h"
 #include "TDbCursor.h"
 #include "TRussianCollation.h"
+#include "TTestChecks.h"
 #include "TTestDatabase.h"
 
 namespace {
@@ -112,6 +113,8 @@ private Q_SLOTS:
     void insertHeads();
     void valuesStayText_data();
     void valuesStayText();
+    void nulCharacterIsRefusedPlainly_data();
+    void nulCharacterIsRefusedPlainly();
 
 private:
     void AddProviders();
@@ -365,6 +368,39 @@ void TestStatements::valuesStayText() {
     QCOMPARE(r.Rows[0][0].toString(), value);
     QCOMPARE(r.Rows[0][1].toString(), value);
     QCOMPARE(db.ObjectKind(QStringLiteral("wares")), TDbObjectKind::Table);
+}
+
+void TestStatements::nulCharacterIsRefusedPlainly_data() {
+    QTest::addColumn<QString>("provider");
+    QTest::addColumn<bool>("bound");  // as the grid writes (a parameter) or a template (a literal)
+    for (const char* provider : {"embedded", "odbc"}) {
+        QTest::addRow("%s: literal", provider) << QString::fromLatin1(provider) << false;
+        QTest::addRow("%s: bound parameter", provider) << QString::fromLatin1(provider) << true;
+    }
+}
+
+void TestStatements::nulCharacterIsRefusedPlainly() {
+    QFETCH(QString, provider);
+    QFETCH(bool, bound);
+    TDbConnection& db = Db(provider);
+    const auto count = [&] { return Fetch(db, QStringLiteral("SELECT count(*) FROM manager")).Rows[0][0]; };
+    const QVariant before = count();
+    const QString name = QStringLiteral("Иванов") + QChar(0) + QStringLiteral("'5");
+    const QString message = TTestChecks::ThrownMessage([&] {
+        if (bound) {
+            db.Execute(QStringLiteral("INSERT into manager([name], phone)\r\nVALUES (?, ?)"),
+                       {name, QStringLiteral("5")});
+        } else {
+            QString quoted = name;
+            quoted.replace(QLatin1Char('\''), QLatin1String("''"));
+            db.Execute(Joined({QStringLiteral("INSERT into manager([name], phone)"),
+                               QStringLiteral("VALUES ('") + quoted + QStringLiteral("', '5')")}));
+        }
+    });
+    QCOMPARE(message, QStringLiteral("A value holds a character that the database cannot take (the NUL "
+                                     "character, code 0); nothing was read or written. Remove that "
+                                     "character and try again."));
+    QCOMPARE(count(), before);
 }
 
 QTEST_GUILESS_MAIN(TestStatements)
