@@ -137,6 +137,10 @@ void TField::SetValue(const QVariant& value) {
         m_dataSet->SetFieldValue(m_index, ParseText(value.toString(), m_type));
         return;
     }
+    if (value.typeId() == QMetaType::Double && !std::isfinite(value.toDouble()))
+        // As for typed text: no database takes infinity or NaN as a value.
+        throw EDatabaseError(
+            QStringLiteral("'%1' is not a valid number").arg(QString::number(value.toDouble(), 'g', 15)));
     if (m_type == QMetaType::LongLong && value.typeId() == QMetaType::Double) {
         const double v = value.toDouble();
         if (v == double(qint64(v))) {

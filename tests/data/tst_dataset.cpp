@@ -364,6 +364,11 @@ private Q_SLOTS:
             const QString refusal = QStringLiteral("'%1' is not a valid number").arg(text);
             QCOMPARE_THROWS(TField::ParseText(text, f->DataType()), refusal);
             QCOMPARE_THROWS(f->SetAsString(text), refusal);
+            // The same number given as a value, not as text, is refused alike.
+            bool isNumber = false;
+            const double number = text.toDouble(&isNumber);
+            if (isNumber)
+                QVERIFY_THROWS_EXCEPTION(EDatabaseError, f->SetValue(number));
             QVERIFY(!t->Modified());
             return;
         }
