@@ -12,9 +12,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
-#include <limits>
 
 #include "Exception.h"
+#include "TDBGridEditor.h"
 #include "TDBGridIndicator.h"
 #include "TDBGridKeys.h"
 #include "TDBGridModel.h"
@@ -74,11 +74,7 @@ TDBGrid::TDBGrid(QWidget* parent)
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
 
-    m_editor = new QLineEdit(viewport());
-    m_editor->setObjectName(QStringLiteral("InplaceEditor"));
-    m_editor->setAccessibleName(QStringLiteral("Ячейка"));
-    m_editor->setFrame(false);
-    m_editor->hide();
+    m_editor = new TDBGridEditor(viewport());
     m_editor->installEventFilter(this);
     // A click on the indicator moves to that row, as a click on one of its cells does.
     m_indicator->viewport()->installEventFilter(this);
@@ -225,11 +221,6 @@ bool TDBGrid::EditorMode() const {
     return EditorOpen();
 }
 
-bool TDBGrid::EditorOpen() const {
-    // Open until closed: the editor stays open, with its text, while its window is hidden.
-    return !m_editor->isHidden();
-}
-
 TField* TDBGrid::CurrentField() const {
     return m_model->ColumnField(m_column);
 }
@@ -250,7 +241,7 @@ void TDBGrid::FollowCurrent() {
     TDataSet* set = DataSet();
     const int row = set && set->Active() ? set->RecNo() : -1;
     if (EditorOpen() &&
-        (row != m_editorRow || m_column != m_editorColumn || (set && set->State() == dsBrowse)))
+        (row != m_editor->Row() || m_column != m_editor->Column() || (set && set->State() == dsBrowse)))
         CloseEditor();
     if (row < 0 || ColumnCount() == 0) {
         selectionModel()->clearCurrentIndex();
@@ -272,20 +263,7 @@ void TDBGrid::OpenEditor() {
     TField* field = CurrentField();
     if (EditorOpen() || !EditingAllowed() || !field || set->RecNo() < 0)
         return;
-    m_editorRow = set->RecNo();
-    m_editorColumn = m_column;
-    m_editorStart = field->DisplayText();
-    m_editorStartValue = field->Value();
-    m_editorStartModified = set->FieldModified(field->Index());
-    // No limit of the editor's own: a limit below the stored text would cut it the moment the cell
-    // opens (and mark it changed), and one at the column's size would cut a paste without a word.
-    // What does not fit a sized column is refused by the database with its message.
-    m_editor->setMaxLength(std::numeric_limits<int>::max());
-    // A screen reader tells which column the text belongs to.
-    m_editor->setAccessibleName(m_model->headerData(m_column, Qt::Horizontal).toString());
-    m_editor->setText(m_editorStart);
-    m_editor->selectAll();
-    m_editor->show();
+    m_editor->Open(set->RecNo(), m_column, field, m_model->headerData(m_column, Qt::Horizontal).toString());
     PlaceEditor();
     m_editor->setFocus();
 }
@@ -297,19 +275,30 @@ void TDBGrid::CloseEditor() {
     // Tab does, which a grid with dgTabs takes for a Tab key.
     if (m_editor->hasFocus())
         setFocus();
-    m_editor->hide();
-    m_editorRow = m_editorColumn = -1;
+    m_editor->Close();
 }
 
 void TDBGrid::PlaceEditor() {
     if (!EditorOpen())
         return;
-    const QRect cell = visualRect(m_model->index(m_editorRow, m_editorColumn));
+    const QRect cell = visualRect(m_model->index(m_editor->Row(), m_editor->Column()));
     m_editor->setGeometry(cell.adjusted(0, 0, -1, -1));
 }
 
+QLineEdit* TDBGrid::InplaceEditor() const {
+    return m_editor;
+}
+
+bool TDBGrid::EditorOpen() const {
+    return m_editor->IsOpen();
+}
+
 bool TDBGrid::EditorChanged() const {
-    return EditorOpen() && m_editor->text() != m_editorStart;
+    return m_editor->Changed();
+}
+
+bool TDBGrid::UntouchedNewRow() const {
+    return DataSet()->UntouchedNewRow() && !EditorChanged();
 }
 
 void TDBGrid::EditorEdited() {
@@ -321,17 +310,8 @@ void TDBGrid::EditorEdited() {
 }
 
 void TDBGrid::CommitEditor() {
-    if (!EditorChanged())
-        return;
-    TDataSet* set = DataSet();
-    TField* field = m_model->ColumnField(m_editorColumn);
-    if (!set || !field)
-        return;
-    if (set->State() == dsBrowse)
-        set->Edit();
-    // Through the one conversion SetAsString uses; "'x' is not a valid number" throws and the
-    // editor stays open with the text as typed.
-    field->SetAsString(m_editor->text());
+    if (TField* field = m_model->ColumnField(m_editor->Column()); field && EditorChanged())
+        m_editor->Commit(field);
 }
 
 void TDBGrid::LeaveCell() {
@@ -341,18 +321,10 @@ void TDBGrid::LeaveCell() {
 }
 
 void TDBGrid::EscapePressed() {
-    TDataSet* set = DataSet();
-    if (EditorChanged()) {
-        // First Esc: the cell's old text comes back and the field is as it was before the typing,
-        // changed mark included, so a row nobody changed is left or cancelled without a write.
-        m_editor->setText(m_editorStart);
-        m_editor->selectAll();
-        if (TField* field = m_model->ColumnField(m_editorColumn); field && set && set->State() != dsBrowse)
-            set->RestoreFieldValue(field->Index(), m_editorStartValue, m_editorStartModified);
+    if (m_editor->Revert(m_model->ColumnField(m_editor->Column())))
         return;
-    }
     CloseEditor();
-    if (set && set->Active())
+    if (TDataSet* set = DataSet(); set && set->Active())
         set->Cancel();
 }
 
@@ -386,7 +358,7 @@ bool TDBGrid::eventFilter(QObject* watched, QEvent* event) {
         // A character the field does not take never reaches the text.
         const char32_t typed = TDBGridKeys::TypedCharacter(key->text());
         if (typed != 0 && !(key->modifiers() & Qt::ControlModifier)) {
-            TField* field = m_model->ColumnField(m_editorColumn);
+            TField* field = m_model->ColumnField(m_editor->Column());
             if (field && !field->IsValidChar(typed))
                 return true;
         }
@@ -536,7 +508,7 @@ void TDBGrid::Down() {
         return;
     }
     // On the last row: a new row nobody typed into stays as it is; otherwise a new one is appended.
-    if (set->State() == dsInsert && !set->Modified() && !EditorChanged())
+    if (UntouchedNewRow())
         return;
     if (!EditingAllowed() || !set->CanInsert())
         return;
@@ -553,7 +525,7 @@ void TDBGrid::TabForward() {
     const bool last = set->RecNo() >= set->RecordCount() - 1;
     if (last && (!EditingAllowed() || !set->CanInsert()))
         return;
-    if (last && set->State() == dsInsert && !set->Modified() && !EditorChanged())
+    if (last && UntouchedNewRow())
         return;
     LeaveCell();
     m_column = EdgeColumn(-1);
@@ -567,7 +539,7 @@ void TDBGrid::TabBack() {
         return;
     }
     TDataSet* set = DataSet();
-    if (set->RecNo() <= 0 && !(set->State() == dsInsert && !set->Modified()))
+    if (set->RecNo() <= 0 && !UntouchedNewRow())
         return;
     LeaveCell();
     m_column = EdgeColumn(1);
@@ -624,8 +596,7 @@ void TDBGrid::FocusLeft() {
     TDataSet* set = DataSet();
     if (!set || !set->Active())
         return;
-    if (m_options.Contains(dgCancelOnExit) && set->State() == dsInsert && !set->Modified() &&
-        !EditorChanged()) {
+    if (m_options.Contains(dgCancelOnExit) && UntouchedNewRow()) {
         CloseEditor();
         set->Cancel();
         return;

@@ -16,6 +16,7 @@
 class QLineEdit;
 class TDataSet;
 class TDataSource;
+class TDBGridEditor;
 class TDBGridIndicator;
 class TDBGridModel;
 class TField;
@@ -45,7 +46,7 @@ public:
     int SelectedIndex() const { return m_column; }
     void SetSelectedIndex(int column);
     bool EditorMode() const;
-    QLineEdit* InplaceEditor() const { return m_editor; }
+    QLineEdit* InplaceEditor() const;
     bool EditingAllowed() const;
     int VisibleRowCount() const;
     // A column's width as the rules give it before the user drags it: the column's Width, or the
@@ -85,6 +86,8 @@ private:
     void LeaveCell();  // the editor's text into the field, the editor closed
     bool EditorOpen() const;
     bool EditorChanged() const;
+    // A new row nobody has typed into, its open cell included: leaving it removes it.
+    bool UntouchedNewRow() const;
     void EditorEdited();
     void EscapePressed();
     void FocusLeft();
@@ -97,18 +100,11 @@ private:
 
     TDBGridModel* m_model;
     TDBGridIndicator* m_indicator;
-    QLineEdit* m_editor;
+    TDBGridEditor* m_editor;
     TDBGridOptions m_options = TDBGridOptions::Default();
     QVector<TColumn> m_columns;
     bool m_readOnly = false;
     int m_column = 0;
-    // The cell the editor is open on and the text, value and changed mark it started with (Esc puts
-    // them back).
-    int m_editorRow = -1;
-    int m_editorColumn = -1;
-    QString m_editorStart;
-    QVariant m_editorStartValue;
-    bool m_editorStartModified = false;
     // Widths and order of an explicit column list, kept across the data set's re-opening.
     QByteArray m_headerState;
     bool m_settingColumns = false;

@@ -337,7 +337,7 @@ int TDataSet::MoveBy(int distance) {
     // The distance counts rows as they are shown before the move. An untouched new row is dropped
     // as the move leaves it, and the rows after it close up, so the target is found in the numbering
     // without it: Up from it lands on the row above, Down on the row that followed it.
-    const bool dropsNewRow = d->State == dsInsert && !d->Modified;
+    const bool dropsNewRow = UntouchedNewRow();
     const int from = d->Cur;
     CheckBrowseMode();
     if (dropsNewRow && distance != 0) {
@@ -512,6 +512,10 @@ bool TDataSet::CanDelete() const {
 
 bool TDataSet::Modified() const {
     return Editing() && d->Modified;
+}
+
+bool TDataSet::UntouchedNewRow() const {
+    return d->State == dsInsert && !d->Modified;
 }
 
 bool TDataSet::FieldModified(int field) const {

@@ -102,6 +102,8 @@ public:
     // editor's text); a text its field refuses throws. Post and leaving the row do it first.
     void UpdateRecord();
     bool Modified() const;   // the row being edited or inserted has a changed value
+    // A new row nobody has changed yet: leaving it removes it instead of posting it.
+    bool UntouchedNewRow() const;
     // One field of the row being edited or inserted: whether it was set since editing began, and
     // putting its value and that mark back as they were (a cell editor's Esc), so a row nobody
     // changed is unchanged again.
