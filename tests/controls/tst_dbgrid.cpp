@@ -32,6 +32,8 @@ private Q_SLOTS:
     void downOnLastRowThenUp();
     void downOnUntouchedNewRowDoesNothing();
     void insertedRowLeftUntouchedGoes();
+    void shiftTabOnANewFirstRow_data();
+    void shiftTabOnANewFirstRow();
     void keys_data();
     void keys();
     void enterWritesWithoutPosting();
@@ -224,6 +226,31 @@ void TstDBGrid::downOnUntouchedNewRowDoesNothing() {
     QCOMPARE(f.Table->State(), dsInsert);
     QCOMPARE(f.Table->RecordCount(), 10);
     QCOMPARE(f.Cell(8, 1), QStringLiteral("30"));
+}
+
+// Shift+Tab before the first column of a new first row: an untouched one goes, as Up takes it away;
+// one with a typed cell is a row like any other, with no row before it, so nothing happens.
+void TstDBGrid::shiftTabOnANewFirstRow_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("untouched: removed") << QString() << 8;
+    QTest::newRow("typed into: kept, the text still in its cell") << "30" << 9;
+}
+
+void TstDBGrid::shiftTabOnANewFirstRow() {
+    QFETCH(QString, typed);
+    QFETCH(int, rows);
+    TGridFixture f;
+    TDBGrid* grid = f.Grid;
+    QVERIFY(f.Show());
+    QTest::keyClick(grid, Qt::Key_Insert);
+    QCOMPARE(f.Table->RecNo(), 0);
+    if (!typed.isEmpty())
+        TGridFixture::Type(grid, typed);
+    f.Key(Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(f.Table->RecordCount(), rows);
+    QCOMPARE(f.Table->State(), typed.isEmpty() ? dsBrowse : dsInsert);
+    QCOMPARE(grid->EditorMode() ? grid->InplaceEditor()->text() : QString(), typed);
 }
 
 void TstDBGrid::insertedRowLeftUntouchedGoes() {
