@@ -173,46 +173,28 @@ void TForm2::CheckBox1Click() {
     RadioButton4->SetChecked(false);
 }
 
-// Each sort first posts a row being edited in the goods grid: closing would drop what was typed. A
-// refused row stays in the grid with its text and the list keeps its order.
 void TForm2::RadioButton1Click() {
-    DataModule3->ADOQuery1->CheckBrowseMode();
-    DataModule3->ADOQuery1->Close();
-    if (CheckBox1->isChecked())
-        DataModule3->ADOQuery1->SQL().SetStrings(kOrderingLine,
-                                                 QStringLiteral("ORDER BY Наименование  DESC"));
-    else
-        DataModule3->ADOQuery1->SQL().SetStrings(kOrderingLine, QStringLiteral("ORDER BY Наименование ASC"));
-    DataModule3->ADOQuery1->Open();
+    SortGoods(QStringLiteral("ORDER BY Наименование ASC"), QStringLiteral("ORDER BY Наименование  DESC"));
 }
 
 void TForm2::RadioButton2Click() {
-    DataModule3->ADOQuery1->CheckBrowseMode();
-    DataModule3->ADOQuery1->Close();
-    if (CheckBox1->isChecked())
-        DataModule3->ADOQuery1->SQL().SetStrings(kOrderingLine, QStringLiteral("ORDER BY description DESC"));
-    else
-        DataModule3->ADOQuery1->SQL().SetStrings(kOrderingLine, QStringLiteral("ORDER BY description ASC"));
-    DataModule3->ADOQuery1->Open();
+    SortGoods(QStringLiteral("ORDER BY description ASC"), QStringLiteral("ORDER BY description DESC"));
 }
 
 void TForm2::RadioButton3Click() {
-    DataModule3->ADOQuery1->CheckBrowseMode();
-    DataModule3->ADOQuery1->Close();
-    if (CheckBox1->isChecked())
-        DataModule3->ADOQuery1->SQL().SetStrings(kOrderingLine, QStringLiteral("ORDER BY  Поставщик DESC"));
-    else
-        DataModule3->ADOQuery1->SQL().SetStrings(kOrderingLine, QStringLiteral("ORDER BY  Поставщик  ASC"));
-    DataModule3->ADOQuery1->Open();
+    SortGoods(QStringLiteral("ORDER BY  Поставщик  ASC"), QStringLiteral("ORDER BY  Поставщик DESC"));
 }
 
 void TForm2::RadioButton4Click() {
+    SortGoods(QStringLiteral("ORDER BY saleprice ASC"), QStringLiteral("ORDER BY saleprice DESC"));
+}
+
+// Each sort first posts a row being edited in the goods grid: closing would drop what was typed. A
+// refused row stays in the grid with its text and the list keeps its order.
+void TForm2::SortGoods(const QString& ascending, const QString& descending) {
     DataModule3->ADOQuery1->CheckBrowseMode();
     DataModule3->ADOQuery1->Close();
-    if (CheckBox1->isChecked())
-        DataModule3->ADOQuery1->SQL().SetStrings(kOrderingLine, QStringLiteral("ORDER BY saleprice DESC"));
-    else
-        DataModule3->ADOQuery1->SQL().SetStrings(kOrderingLine, QStringLiteral("ORDER BY saleprice ASC"));
+    DataModule3->ADOQuery1->SQL().SetStrings(kOrderingLine, CheckBox1->isChecked() ? descending : ascending);
     DataModule3->ADOQuery1->Open();
 }
 

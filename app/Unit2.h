@@ -91,6 +91,10 @@ public:
     // The sales history tab.
     TDBGrid* DBGrid3;
     TDBChart* DBChart2;
+
+private:
+    // The goods list read again in the order of the line for the check box's direction.
+    void SortGoods(const QString& ascending, const QString& descending);
 };
 
 extern TForm2* Form2;
