@@ -10,13 +10,12 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
-#include <QStyledItemDelegate>
 
 #include "Exception.h"
 #include "TDBGridEditor.h"
 #include "TDBGridIndicator.h"
 #include "TDBGridKeys.h"
+#include "TDBGridLines.h"
 #include "TDBGridModel.h"
 #include "TDataSet.h"
 #include "TDataSource.h"
@@ -25,38 +24,13 @@
 #include "TMessageBoxes.h"
 #include "TWindowFont.h"
 
-namespace {
-
-// Cells with the grid's column and row lines (Qt's own grid draws both or neither).
-class TGridLinesDelegate : public QStyledItemDelegate {
-public:
-    TGridLinesDelegate(const TDBGrid* grid) : QStyledItemDelegate(const_cast<TDBGrid*>(grid)), m_grid(grid) {}
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        QStyledItemDelegate::paint(painter, option, index);
-        painter->save();
-        painter->setPen(option.palette.color(QPalette::Mid));
-        const QRect r = option.rect;
-        if (m_grid->Options().Contains(dgColLines))
-            painter->drawLine(r.topRight(), r.bottomRight());
-        if (m_grid->Options().Contains(dgRowLines))
-            painter->drawLine(r.bottomLeft(), r.bottomRight());
-        painter->restore();
-    }
-
-private:
-    const TDBGrid* m_grid;
-};
-
-}  // namespace
-
 TDBGrid::TDBGrid(QWidget* parent)
     : QTableView(parent), m_model(new TDBGridModel(this)), m_indicator(new TDBGridIndicator(this)) {
     setFont(WindowFont());
     m_indicator->SetDataSet([this] { return DataSet(); });
     setVerticalHeader(m_indicator);
     setModel(m_model);
-    setItemDelegate(new TGridLinesDelegate(this));
+    setItemDelegate(new TDBGridLines(this));
     setShowGrid(false);
     setWordWrap(false);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -394,22 +368,19 @@ void TDBGrid::Carry(TDBGridKeys::TAction action, const QString& text) {
     const int count = set->RecordCount();
     const int firstVisible = qMax(0, rowAt(0));
     const int lastVisible = qMin(count - 1, firstVisible + VisibleRowCount() - 1);
+    // Each action is one call (a void one, returned for brevity).
     switch (action) {
         case TAction::None:
         case TAction::EditorText:
             return;
         case TAction::PriorRow:
-            Up();
-            return;
+            return Up();
         case TAction::NextRow:
-            Down();
-            return;
+            return Down();
         case TAction::PageBack:
-            MoveRow(set->RecNo() - VisibleRowCount());
-            return;
+            return MoveRow(set->RecNo() - VisibleRowCount());
         case TAction::PageForward:
-            MoveRow(set->RecNo() + VisibleRowCount());
-            return;
+            return MoveRow(set->RecNo() + VisibleRowCount());
         case TAction::FirstRow:
             // First and Last, as the navigator's buttons move: they reach the beginning or the end.
             LeaveCell();
@@ -420,29 +391,21 @@ void TDBGrid::Carry(TDBGridKeys::TAction action, const QString& text) {
             set->Last();
             return;
         case TAction::FirstVisibleRow:
-            MoveRow(firstVisible);
-            return;
+            return MoveRow(firstVisible);
         case TAction::LastVisibleRow:
-            MoveRow(lastVisible);
-            return;
+            return MoveRow(lastVisible);
         case TAction::PriorColumn:
-            GoColumn(NeighbourColumn(-1));
-            return;
+            return GoColumn(TDBGridKeys::NeighbourColumn(*horizontalHeader(), m_column, -1));
         case TAction::NextColumn:
-            GoColumn(NeighbourColumn(1));
-            return;
+            return GoColumn(TDBGridKeys::NeighbourColumn(*horizontalHeader(), m_column, 1));
         case TAction::FirstColumn:
-            GoColumn(EdgeColumn(-1));
-            return;
+            return GoColumn(TDBGridKeys::EdgeColumn(*horizontalHeader(), -1));
         case TAction::LastColumn:
-            GoColumn(EdgeColumn(1));
-            return;
+            return GoColumn(TDBGridKeys::EdgeColumn(*horizontalHeader(), 1));
         case TAction::TabForward:
-            TabForward();
-            return;
+            return TabForward();
         case TAction::TabBack:
-            TabBack();
-            return;
+            return TabBack();
         case TAction::InsertRow:
             // Only where a new row could be written (a join takes none).
             if (EditingAllowed() && set->CanInsert()) {
@@ -451,20 +414,15 @@ void TDBGrid::Carry(TDBGridKeys::TAction action, const QString& text) {
             }
             return;
         case TAction::DeleteRow:
-            DeleteRow();
-            return;
+            return DeleteRow();
         case TAction::OpenEditor:
-            OpenEditor();
-            return;
+            return OpenEditor();
         case TAction::LeaveCell:
-            LeaveCell();
-            return;
+            return LeaveCell();
         case TAction::Escape:
-            EscapePressed();
-            return;
+            return EscapePressed();
         case TAction::TypeText:
-            TypeChar(text);
-            return;
+            return TypeChar(text);
     }
 }
 
@@ -517,8 +475,8 @@ void TDBGrid::Down() {
 }
 
 void TDBGrid::TabForward() {
-    if (m_column != EdgeColumn(1)) {
-        GoColumn(NeighbourColumn(1));
+    if (m_column != TDBGridKeys::EdgeColumn(*horizontalHeader(), 1)) {
+        GoColumn(TDBGridKeys::NeighbourColumn(*horizontalHeader(), m_column, 1));
         return;
     }
     TDataSet* set = DataSet();
@@ -528,45 +486,23 @@ void TDBGrid::TabForward() {
     if (last && UntouchedNewRow())
         return;
     LeaveCell();
-    m_column = EdgeColumn(-1);
+    m_column = TDBGridKeys::EdgeColumn(*horizontalHeader(), -1);
     Down();
     FollowCurrent();
 }
 
 void TDBGrid::TabBack() {
-    if (m_column != EdgeColumn(-1)) {
-        GoColumn(NeighbourColumn(-1));
+    if (m_column != TDBGridKeys::EdgeColumn(*horizontalHeader(), -1)) {
+        GoColumn(TDBGridKeys::NeighbourColumn(*horizontalHeader(), m_column, -1));
         return;
     }
     TDataSet* set = DataSet();
     if (set->RecNo() <= 0 && !UntouchedNewRow())
         return;
     LeaveCell();
-    m_column = EdgeColumn(1);
+    m_column = TDBGridKeys::EdgeColumn(*horizontalHeader(), 1);
     Up();
     FollowCurrent();
-}
-
-int TDBGrid::NeighbourColumn(int step) const {
-    // Columns go by where they stand on screen (the user may have moved them), hidden ones skipped.
-    const QHeaderView* header = horizontalHeader();
-    for (int v = header->visualIndex(m_column) + step; v >= 0 && v < ColumnCount(); v += step) {
-        const int logical = header->logicalIndex(v);
-        if (!header->isSectionHidden(logical))
-            return logical;
-    }
-    return m_column;
-}
-
-int TDBGrid::EdgeColumn(int side) const {
-    const QHeaderView* header = horizontalHeader();
-    const int count = ColumnCount();
-    for (int i = 0; i < count; ++i) {
-        const int logical = header->logicalIndex(side < 0 ? i : count - 1 - i);
-        if (!header->isSectionHidden(logical))
-            return logical;
-    }
-    return 0;
 }
 
 void TDBGrid::GoColumn(int column) {

@@ -76,8 +76,6 @@ private:
     void TabForward();
     void TabBack();
     void GoColumn(int column);
-    int NeighbourColumn(int step) const;
-    int EdgeColumn(int side) const;
     void DeleteRow();
     void TypeChar(const QString& text);
     void OpenEditor();

@@ -2,6 +2,8 @@
 // even from the cell editor; the rest edit the editor's text there.
 #include "TDBGridKeys.h"
 
+#include <QHeaderView>
+
 namespace TDBGridKeys {
 
 TAction ActionFor(int key, Qt::KeyboardModifiers modifiers, const QString& text, const TContext& context) {
@@ -64,6 +66,25 @@ char32_t TypedCharacter(const QString& text) {
                            ? QChar::surrogateToUcs4(text.at(0), text.at(1))
                            : text.at(0).unicode();
     return QChar::isPrint(c) ? c : 0;
+}
+
+int NeighbourColumn(const QHeaderView& header, int column, int step) {
+    for (int v = header.visualIndex(column) + step; v >= 0 && v < header.count(); v += step) {
+        const int logical = header.logicalIndex(v);
+        if (!header.isSectionHidden(logical))
+            return logical;
+    }
+    return column;
+}
+
+int EdgeColumn(const QHeaderView& header, int side) {
+    const int count = header.count();
+    for (int i = 0; i < count; ++i) {
+        const int logical = header.logicalIndex(side < 0 ? i : count - 1 - i);
+        if (!header.isSectionHidden(logical))
+            return logical;
+    }
+    return 0;
 }
 
 }  // namespace TDBGridKeys

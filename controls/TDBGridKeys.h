@@ -1,10 +1,12 @@
 // What a key does in a data grid, as a value: the mapping from a key, its modifiers, its text and a
-// little of the grid's state to one grid action. Pure, so the key table is checked without a window;
-// TDBGrid carries the action out.
+// little of the grid's state to one grid action, and which column a key moves to. Pure, so the key
+// table is checked without a window; TDBGrid carries the action out.
 #pragma once
 
 #include <QObject>
 #include <QString>
+
+class QHeaderView;
 
 namespace TDBGridKeys {
 Q_NAMESPACE
@@ -47,5 +49,11 @@ TAction ActionFor(int key, Qt::KeyboardModifiers modifiers, const QString& text,
 // The printable character a key's text starts with, as a code point (an emoji or a CJK character of
 // the supplementary planes is two UTF-16 units but one character); 0 when it starts with none.
 char32_t TypedCharacter(const QString& text);
+
+// The column next to one (step -1 or 1) or at an edge (side -1 first, 1 last) as the columns stand
+// on screen: the user may have moved them; hidden ones are skipped. A column without a visible
+// neighbour on that side is its own.
+int NeighbourColumn(const QHeaderView& header, int column, int step);
+int EdgeColumn(const QHeaderView& header, int side);
 
 }  // namespace TDBGridKeys
