@@ -1,4 +1,4 @@
-// The data-bound grid: keys, mouse, cell editor, column layout and drawing of lines.
+// The data-bound grid: keys, mouse, when the cell editor opens and closes, and column layout.
 // Every entry from Qt (keys, mouse, focus) runs through Dispatch, so a refused post or delete ends
 // in the error box and the grid goes on.
 #include "TDBGrid.h"

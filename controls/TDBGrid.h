@@ -1,6 +1,7 @@
-// The data-bound grid: a table view over a TDBGridModel with the keys, the cell editor, the column
-// rules and the indicator of a data grid. Relies on TDataSet for every row operation (leaving a row
-// posts or cancels it there) and on Dispatch for every entry from Qt.
+// The data-bound grid: a table view over a TDBGridModel that carries out the key table (TDBGridKeys),
+// opens and closes its cell editor (TDBGridEditor), lays out its columns and shows the indicator.
+// Relies on TDataSet for every row operation (leaving a row posts or cancels it there; a post first
+// takes the open editor's text) and on Dispatch for every entry from Qt.
 #pragma once
 
 #include <QByteArray>
