@@ -54,7 +54,9 @@ QWidget* TEntryWindowFixture::WhileOpenedBy(const std::function<void()>& open,
     outcome->Stuck.setSingleShot(true);
     Boxes().Run([outcome, steps, closer](QWidget* window) {
         outcome->Opened = window;
-        steps();  // a failed check returns here, and the window is closed all the same
+        TWindowSteps::Activate(window);
+        if (!QTest::currentTestFailed())
+            steps();  // a failed check returns here, and the window is closed all the same
         if (!closer) {
             window->close();
             return;
