@@ -30,6 +30,7 @@
 #include "TRadioButton.h"
 #include "TShellOpen.h"
 #include "TTestChecks.h"
+#include "TWindowSteps.h"
 #include "TTestDatabase.h"
 #include "Unit1.h"
 #include "Unit2.h"
@@ -63,20 +64,12 @@ bool Locked() {
 
 void TypePassword(const QString& text) {
     Form2->LabeledEdit1->setFocus();
-    for (const QChar c : text) {
-        // QTest's own key names cover ASCII only; other letters go as their text.
-        if (c.unicode() < 128)
-            QTest::keyClick(Form2->LabeledEdit1, c.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, Form2->LabeledEdit1, Qt::Key_unknown, QString(c),
-                                Qt::NoModifier);
-    }
+    TTestChecks::TypeText(Form2->LabeledEdit1, text);
     QCOMPARE(Form2->LabeledEdit1->Text(), text);
 }
 
 void Unlock() {
-    TypePassword(QStringLiteral("047"));
-    QTest::mouseClick(Form2->BitBtn1, Qt::LeftButton);
+    TWindowSteps::Unlock();
     QVERIFY(Unlocked());
 }
 
@@ -138,25 +131,16 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<TRunningProgram> m_program;
-    TTestDatabase* m_db = nullptr;
-    TModalAnswerer* m_boxes = nullptr;
-    TApplication* m_application = nullptr;
 };
 
 void TstMainWindow::init() {
     m_program = std::make_unique<TRunningProgram>();
-    m_db = &m_program->Db;
-    m_boxes = &m_program->Boxes;
-    m_application = &m_program->Application;
     m_program->Start();
 }
 
 void TstMainWindow::cleanup() {
     SetDesktopOpener({});
     m_program.reset();
-    m_application = nullptr;
-    m_boxes = nullptr;
-    m_db = nullptr;
 }
 
 void TstMainWindow::tabOrder() {
@@ -217,12 +201,12 @@ void TstMainWindow::wrongPassword() {
     QFETCH(QString, typed);
     for (int attempt = 0; attempt < 2; ++attempt) {  // no limit on attempts
         TypePassword(typed);
-        m_boxes->ClearSeen();
-        m_boxes->Press(QStringLiteral("OK"));
+        m_program->Boxes.ClearSeen();
+        m_program->Boxes.Press(QStringLiteral("OK"));
         QTest::mouseClick(Form2->BitBtn1, Qt::LeftButton);
-        QCOMPARE(m_boxes->Texts(), QStringList{"Не правильный пароль!"});
-        QCOMPARE(m_boxes->Seen().at(0).Caption, m_application->Title());
-        QCOMPARE(m_boxes->Seen().at(0).Buttons, QStringList{"OK"});
+        QCOMPARE(m_program->Boxes.Texts(), QStringList{"Не правильный пароль!"});
+        QCOMPARE(m_program->Boxes.Seen().at(0).Caption, m_program->Application.Title());
+        QCOMPARE(m_program->Boxes.Seen().at(0).Buttons, QStringList{"OK"});
         QCOMPARE(Form2->LabeledEdit1->Text(), QString());
         QVERIFY(Locked());
     }
@@ -234,11 +218,11 @@ void TstMainWindow::enterDoesNotUnlock() {
     QTest::keyClick(Form2->LabeledEdit1, Qt::Key_Enter);
     QVERIFY(Locked());
     QCOMPARE(Form2->LabeledEdit1->Text(), QStringLiteral("047"));
-    QCOMPARE(m_boxes->Texts(), QStringList());
+    QCOMPARE(m_program->Boxes.Texts(), QStringList());
     QTest::mouseClick(Form2->BitBtn1, Qt::LeftButton);
     QVERIFY(Unlocked());
     QCOMPARE(Form2->LabeledEdit1->Text(), QStringLiteral("047"));  // hidden, not cleared
-    QCOMPARE(m_boxes->Texts(), QStringList());
+    QCOMPARE(m_program->Boxes.Texts(), QStringList());
 }
 
 void TstMainWindow::unlockingOrder() {
@@ -267,10 +251,10 @@ void TstMainWindow::lockedGridIsNotEditable() {
     // which takes no deletions, so nothing is asked and nothing goes.
     QVERIFY(!DataModule3->ADOQuery1->CanDelete());
     const int rows = DataModule3->ADOQuery1->RecordCount();
-    m_boxes->Press(QStringLiteral("Cancel"));
+    m_program->Boxes.Press(QStringLiteral("Cancel"));
     QTest::keyClick(Form2->DBGrid1, Qt::Key_Delete, Qt::ControlModifier);
     TTestChecks::SettleEvents();
-    QCOMPARE(m_boxes->Texts(), QStringList());
+    QCOMPARE(m_program->Boxes.Texts(), QStringList());
     QCOMPARE(DataModule3->ADOQuery1->RecordCount(), rows);
     Unlock();
     QVERIFY(Form2->DBGrid1->Options().Contains(dgEditing));
@@ -278,38 +262,38 @@ void TstMainWindow::lockedGridIsNotEditable() {
 
 void TstMainWindow::deletionWindowOnlyFromContextMenu() {
     // Locked: the context menu's first item is the About window.
-    m_boxes->Close();
+    m_program->Boxes.Close();
     RightClickOnGoodsTab();
     QTRY_VERIFY(Form2->PopupMenu1->isVisible());
     QTest::keyClick(Form2->PopupMenu1, Qt::Key_Down);
     QTest::keyClick(Form2->PopupMenu1, Qt::Key_Return);
-    QVERIFY(m_boxes->WaitAllAnswered());
-    QCOMPARE(m_boxes->Seen().size(), 1);
-    QCOMPARE(m_boxes->Seen().at(0).ClassName, QStringLiteral("TForm11"));
+    QVERIFY(m_program->Boxes.WaitAllAnswered());
+    QCOMPARE(m_program->Boxes.Seen().size(), 1);
+    QCOMPARE(m_program->Boxes.Seen().at(0).ClassName, QStringLiteral("TForm11"));
 
     Unlock();
     // No item of the menu bar leads to the deletion window.
-    m_boxes->ClearSeen();
+    m_program->Boxes.ClearSeen();
     for (QAction* a : Form2->N1->actions() + Form2->MainMenu1->actions()) {
         if (!a->isVisible() || a->menu() || a == Form2->N5 || a == Form2->N6 || a == Form2->N11)
             continue;
-        m_boxes->Close();
+        m_program->Boxes.Close();
         a->trigger();
-        QVERIFY(m_boxes->WaitAllAnswered());
+        QVERIFY(m_program->Boxes.WaitAllAnswered());
     }
-    QCOMPARE(m_boxes->Seen().size(), 4);
-    for (const TSeenModal& seen : m_boxes->Seen())
+    QCOMPARE(m_program->Boxes.Seen().size(), 4);
+    for (const TSeenModal& seen : m_program->Boxes.Seen())
         QVERIFY2(seen.ClassName != QStringLiteral("TForm15"), qPrintable(seen.ClassName));
     // The context menu's first item now is.
-    m_boxes->ClearSeen();
-    m_boxes->Close();
+    m_program->Boxes.ClearSeen();
+    m_program->Boxes.Close();
     RightClickOnGoodsTab();
     QTRY_VERIFY(Form2->PopupMenu1->isVisible());
     QTest::keyClick(Form2->PopupMenu1, Qt::Key_Down);
     QTest::keyClick(Form2->PopupMenu1, Qt::Key_Return);
-    QVERIFY(m_boxes->WaitAllAnswered());
-    QCOMPARE(m_boxes->Seen().size(), 1);
-    QCOMPARE(m_boxes->Seen().at(0).ClassName, QStringLiteral("TForm15"));
+    QVERIFY(m_program->Boxes.WaitAllAnswered());
+    QCOMPARE(m_program->Boxes.Seen().size(), 1);
+    QCOMPARE(m_program->Boxes.Seen().at(0).ClassName, QStringLiteral("TForm15"));
 }
 
 void TstMainWindow::sharedHandlersOpenTheSameWindow_data() {
@@ -341,7 +325,7 @@ void TstMainWindow::sharedHandlersOpenTheSameWindow() {
     Unlock();
     bool modal = false;
     bool mainStillShown = false;
-    m_boxes->Run([&](QWidget* w) {
+    m_program->Boxes.Run([&](QWidget* w) {
         modal = QApplication::activeModalWidget() == w && w->isModal();
         mainStillShown = Form2->isVisible();
         static_cast<TForm*>(w)->Close();
@@ -351,12 +335,12 @@ void TstMainWindow::sharedHandlersOpenTheSameWindow() {
     else
         Form2->findChild<QAction*>(control)->trigger();
     // The handler has returned: the window was closed, which only hid it.
-    QCOMPARE(m_boxes->Seen().size(), 1);
-    QCOMPARE(m_boxes->Seen().at(0).ClassName, window);
+    QCOMPARE(m_program->Boxes.Seen().size(), 1);
+    QCOMPARE(m_program->Boxes.Seen().at(0).ClassName, window);
     QVERIFY(modal);
     QVERIFY(mainStillShown);
     TForm* opened = nullptr;
-    for (QObject* instance : m_application->Instances())
+    for (QObject* instance : m_program->Application.Instances())
         if (instance->metaObject()->className() == window)
             opened = static_cast<TForm*>(instance);
     QVERIFY(opened);
@@ -372,19 +356,19 @@ void TstMainWindow::priceList_data() {
 
 void TstMainWindow::priceList() {
     QFETCH(QString, control);
-    m_db->InstallSharedFiles();
-    m_boxes->Press(QStringLiteral("Cancel"));
+    m_program->Db.InstallSharedFiles();
+    m_program->Boxes.Press(QStringLiteral("Cancel"));
     if (control == QLatin1String("Button4"))
         QTest::mouseClick(Form2->Button4, Qt::LeftButton);  // works before unlocking
     else
         Form2->N6->trigger();
-    QVERIFY(m_boxes->WaitAllAnswered());
-    QCOMPARE(m_boxes->Seen().size(), 1);
-    QCOMPARE(m_boxes->Seen().at(0).Caption, QStringLiteral("Output Options"));
+    QVERIFY(m_program->Boxes.WaitAllAnswered());
+    QCOMPARE(m_program->Boxes.Seen().size(), 1);
+    QCOMPARE(m_program->Boxes.Seen().at(0).Caption, QStringLiteral("Output Options"));
 }
 
 void TstMainWindow::reportDocument() {
-    m_db->InstallSharedFiles();
+    m_program->Db.InstallSharedFiles();
     QList<QUrl> opened;
     SetDesktopOpener([&opened](const QUrl& url) {
         opened << url;
@@ -393,10 +377,10 @@ void TstMainWindow::reportDocument() {
     Form2->N11->trigger();
     QCOMPARE(opened.size(), 1);
     const QString expected =
-        m_db->DataHome() + QStringLiteral("/zirt/drive_c/ZIRT/kelvor/Курсовая по ВМИП.doc");
+        m_program->Db.DataHome() + QStringLiteral("/zirt/drive_c/ZIRT/kelvor/Курсовая по ВМИП.doc");
     QCOMPARE(opened.at(0).toLocalFile(), expected);
     QVERIFY(QFile::exists(expected));
-    QCOMPARE(m_boxes->Texts(), QStringList());
+    QCOMPARE(m_program->Boxes.Texts(), QStringList());
 }
 
 void TstMainWindow::waysOut_data() {
@@ -409,14 +393,14 @@ void TstMainWindow::waysOut_data() {
 void TstMainWindow::waysOut() {
     QFETCH(QString, way);
     Form1->Show();
-    QVERIFY(!m_application->Terminated());
+    QVERIFY(!m_program->Application.Terminated());
     if (way == QLatin1String("close box"))
         Form2->close();
     else
         Form2->findChild<QAction*>(way)->trigger();
-    QVERIFY(m_application->Terminated());
+    QVERIFY(m_program->Application.Terminated());
     QVERIFY(!Form1->isVisible());
-    QCOMPARE(m_boxes->Texts(), QStringList());
+    QCOMPARE(m_program->Boxes.Texts(), QStringList());
 }
 
 QTEST_MAIN(TstMainWindow)

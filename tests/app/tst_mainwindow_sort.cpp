@@ -124,24 +124,15 @@ private Q_SLOTS:
 
 private:
     std::unique_ptr<TRunningProgram> m_program;
-    TTestDatabase* m_db = nullptr;
-    TModalAnswerer* m_boxes = nullptr;
-    TApplication* m_application = nullptr;
 };
 
 void TstMainWindowSort::init() {
     m_program = std::make_unique<TRunningProgram>();
-    m_db = &m_program->Db;
-    m_boxes = &m_program->Boxes;
-    m_application = &m_program->Application;
     m_program->Start();
 }
 
 void TstMainWindowSort::cleanup() {
     m_program.reset();
-    m_application = nullptr;
-    m_boxes = nullptr;
-    m_db = nullptr;
 }
 
 void TstMainWindowSort::startsUnsortedWithNothingSelected() {
@@ -220,7 +211,7 @@ void TstMainWindowSort::literalAndOrder() {
     QVERIFY(OrderingLine() != literal);
     QVERIFY(OrderingLine().startsWith(QStringLiteral("ORDER BY ")));
     QCOMPARE(Goods()->SQL()[6], QString());
-    QCOMPARE(m_boxes->Texts(), QStringList());
+    QCOMPARE(m_program->Boxes.Texts(), QStringList());
 }
 
 void TstMainWindowSort::checkBoxClearsRadiosWithoutReading() {
@@ -290,20 +281,20 @@ void TstMainWindowSort::failedReopenLeavesListClosed() {
     QVERIFY(Form2->DBGrid1->Model()->rowCount() > 0);
     // The connection is lost: the next step that needs the database connects again and fails.
     DataModule3->ADOConnection1->Close();
-    m_db->MakeUnreachable();
+    m_program->Db.MakeUnreachable();
     const QString message = TTestChecks::ThrownMessage([] {
         TADOConnection probe(nullptr, QStringLiteral("Probe"));
         probe.SetConnectionString(DataModule3->ADOConnection1->ConnectionString());
         probe.Open();
     });
     QVERIFY2(!message.startsWith('<'), qPrintable(message));  // no "<no exception>", nothing foreign
-    m_boxes->ClearSeen();
+    m_program->Boxes.ClearSeen();
 
     QTest::mouseClick(Form2->RadioButton3, Qt::LeftButton);
-    QCOMPARE(m_boxes->Seen().size(), 1);
-    QCOMPARE(m_boxes->Seen().at(0).Text, ErrorBoxText(message));
-    QCOMPARE(m_boxes->Seen().at(0).Icon, int(QMessageBox::Critical));
-    QCOMPARE(m_boxes->Seen().at(0).Caption, m_application->Title());
+    QCOMPARE(m_program->Boxes.Seen().size(), 1);
+    QCOMPARE(m_program->Boxes.Seen().at(0).Text, ErrorBoxText(message));
+    QCOMPARE(m_program->Boxes.Seen().at(0).Icon, int(QMessageBox::Critical));
+    QCOMPARE(m_program->Boxes.Seen().at(0).Caption, m_program->Application.Title());
     QVERIFY(!Goods()->Active());
     QCOMPARE(OrderingLine(), QStringLiteral("ORDER BY  Поставщик  ASC"));
     QCOMPARE(Form2->DBGrid1->Model()->rowCount(), 0);
@@ -311,10 +302,10 @@ void TstMainWindowSort::failedReopenLeavesListClosed() {
         QVERIFY(!Form2->DBNavigator1->ButtonEnabled(TDBNavigator::TNavigateBtn(b)));
 
     // Back again: the next radio selected reads the list.
-    m_db->MakeReachable();
-    m_boxes->ClearSeen();
+    m_program->Db.MakeReachable();
+    m_program->Boxes.ClearSeen();
     QTest::mouseClick(Form2->RadioButton4, Qt::LeftButton);
-    QCOMPARE(m_boxes->Texts(), QStringList());
+    QCOMPARE(m_program->Boxes.Texts(), QStringList());
     QVERIFY(Goods()->Active());
     QCOMPARE(OrderingLine(), QStringLiteral("ORDER BY saleprice ASC"));
     QVERIFY(Form2->DBGrid1->Model()->rowCount() > 10);
@@ -335,7 +326,7 @@ void TstMainWindowSort::editedCellSurvivesASort() {
     grid->InplaceEditor()->selectAll();
     QTest::keyClicks(grid->InplaceEditor(), QStringLiteral("12345"));
     QTest::mouseClick(Form2->RadioButton4, Qt::LeftButton);
-    QCOMPARE(m_boxes->Texts(), QStringList());
+    QCOMPARE(m_program->Boxes.Texts(), QStringList());
     QCOMPARE(OrderingLine(), QStringLiteral("ORDER BY saleprice ASC"));
     QVERIFY(Goods()->Active());
     TADOQuery check(nullptr, QStringLiteral("Check"));
@@ -350,9 +341,9 @@ void TstMainWindowSort::editedCellSurvivesASort() {
     QTest::keyClick(grid, Qt::Key_F2);
     grid->InplaceEditor()->selectAll();
     QTest::keyClicks(grid->InplaceEditor(), QStringLiteral("-5"));
-    m_boxes->ClearSeen();
+    m_program->Boxes.ClearSeen();
     QTest::mouseClick(Form2->RadioButton2, Qt::LeftButton);
-    QCOMPARE(m_boxes->Seen().size(), 1);
+    QCOMPARE(m_program->Boxes.Seen().size(), 1);
     QCOMPARE(Goods()->State(), dsEdit);
     QCOMPARE(Goods()->FieldByName(QStringLiteral("Цена закупа"))->AsString(), QStringLiteral("-5"));
     QCOMPARE(OrderingLine(), QStringLiteral("ORDER BY saleprice ASC"));

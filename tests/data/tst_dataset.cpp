@@ -10,7 +10,7 @@
 #include "TADOTable.h"
 #include "TDataLink.h"
 #include "TDataSource.h"
-#include "TDataTestDatabase.h"
+#include "TDataSetFixture.h"
 #include "TField.h"
 #include "TStatementRecorder.h"
 #include "TTestChecks.h"
@@ -43,35 +43,19 @@ class TstDataSet : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TDataTestDatabase> m_db;
-    std::unique_ptr<QObject> m_owner;
-    TADOConnection* m_connection = nullptr;
+    std::unique_ptr<TDataSetFixture> m_f;
 
     TADOTable* Table(const QString& name) {
-        auto* table = new TADOTable(m_owner.get(), QStringLiteral("ADOTable1"));
-        table->SetConnection(m_connection);
-        table->SetTableName(name);
-        return table;
+        TADOTable* t = m_f->Table(name, QStringLiteral("ADOTable1"));
+        return t;
     }
     TADOQuery* Query(const QStringList& lines) {
-        auto* query = new TADOQuery(m_owner.get(), QStringLiteral("ADOQuery9"));
-        query->SetConnection(m_connection);
-        for (const QString& line : lines)
-            query->SQL().Add(line);
-        return query;
+        TADOQuery* q = m_f->Query(lines, QStringLiteral("ADOQuery9"));
+        return q;
     }
-
 private Q_SLOTS:
-    void init() {
-        m_db = std::make_unique<TDataTestDatabase>();
-        m_owner = std::make_unique<QObject>();
-        m_connection = new TADOConnection(m_owner.get(), QStringLiteral("ADOConnection1"));
-        m_connection->SetConnectionString(TDataModule3::ConnectionStringText());
-    }
-    void cleanup() {
-        m_owner.reset();
-        m_db.reset();
-    }
+    void init() { m_f = std::make_unique<TDataSetFixture>(); }
+    void cleanup() { m_f.reset(); }
 
     void beginningAndEnd() {
         TADOTable* t = Table(QStringLiteral("provider"));
@@ -157,7 +141,7 @@ private Q_SLOTS:
         TField* field = q->FieldByName(name);
         QCOMPARE(field->Index(), 0);
         QCOMPARE(field->AsInteger(),
-                 m_db->Scalar(QStringLiteral("select max(Idsale) from sale")).toLongLong());
+                 m_f->Db.Scalar(QStringLiteral("select max(Idsale) from sale")).toLongLong());
     }
 
     void missingColumnNamesTheDataSet() {
@@ -182,7 +166,7 @@ private Q_SLOTS:
         q->Open();
         QVERIFY(q->RecordCount() < sales);
         QCOMPARE(q->RecordCount(),
-                 m_db->Scalar(QStringLiteral("select count(*) from sale where idmanager = 1")).toInt());
+                 m_f->Db.Scalar(QStringLiteral("select count(*) from sale where idmanager = 1")).toInt());
     }
 
     void valuesClause_data() {
@@ -245,8 +229,8 @@ private Q_SLOTS:
         QFETCH(QString, clause);
         QFETCH(bool, readBack);
         TStatementRecorder recorder;
-        auto* connection = new TADOConnection(m_owner.get(), QStringLiteral("ADOConnection2"));
-        connection->SetConnectionString(path == "odbc" ? m_db->OdbcConnectionString()
+        auto* connection = new TADOConnection(m_f->Owner(), QStringLiteral("ADOConnection2"));
+        connection->SetConnectionString(path == "odbc" ? m_f->Db.OdbcConnectionString()
                                                        : TDataModule3::ConnectionStringText());
         TADOQuery* q = Query({QStringLiteral("INSERT into provider([name],agentname)"), QString()});
         q->SetConnection(connection);
@@ -304,7 +288,7 @@ private Q_SLOTS:
             QCOMPARE(f->DisplayText(), shown);
             t->Post();
             QCOMPARE(TField::FormatValue(
-                         m_db->Scalar(QStringLiteral("select %1 from wares where Idwares = 1").arg(field)),
+                         m_f->Db.Scalar(QStringLiteral("select %1 from wares where Idwares = 1").arg(field)),
                          f->DataType()),
                      shown);
         }
@@ -424,7 +408,7 @@ private Q_SLOTS:
 
     void textLongerThanABlockOfTheSnapshot() {
         const QString name = QString(300 * 1024, QChar(0x0416));  // 600 KiB of UTF-8
-        m_db->Execute(QStringLiteral("insert into provider (name) values (?)"), {name});
+        m_f->Db.Execute(QStringLiteral("insert into provider (name) values (?)"), {name});
         TADOTable* t = Table(QStringLiteral("provider"));
         t->Open();
         t->Last();
@@ -437,8 +421,8 @@ private Q_SLOTS:
         TADOTable* t = Table(QStringLiteral("provider"));
         t->Open();
         t->SetRecNo(4);
-        m_db->Execute(QStringLiteral("insert into provider (name) values ('Новый')"));
-        m_db->Execute(QStringLiteral("update provider set phone = '000' where Idprovider = 5"));
+        m_f->Db.Execute(QStringLiteral("insert into provider (name) values ('Новый')"));
+        m_f->Db.Execute(QStringLiteral("update provider set phone = '000' where Idprovider = 5"));
         t->Refresh();
         QCOMPARE(t->FieldByName(QStringLiteral("Idprovider"))->AsInteger(), 5);
         QCOMPARE(t->FieldByName(QStringLiteral("phone"))->AsString(), QStringLiteral("000"));
@@ -454,7 +438,7 @@ private Q_SLOTS:
         const int rows = q->RecordCount();
         q->SetRecNo(2);
         const QString name = q->FieldByName(QStringLiteral("name"))->AsString();
-        m_db->Execute(QStringLiteral("insert into period (Idprovider, Idwares, day) values (1, 2, 4)"));
+        m_f->Db.Execute(QStringLiteral("insert into period (Idprovider, Idwares, day) values (1, 2, 4)"));
         q->Refresh();
         QCOMPARE(q->RecordCount(), rows + 1);
         QCOMPARE(q->FieldByName(QStringLiteral("name"))->AsString(), name);
@@ -513,7 +497,7 @@ private Q_SLOTS:
         QCOMPARE(t->RecordCount(), 0);
         QCOMPARE(t->FieldCount(), 0);
         QVERIFY(
-            m_db->Scalar(QStringLiteral("select count(*) from manager where name = 'Потеряно'")).toInt() ==
+            m_f->Db.Scalar(QStringLiteral("select count(*) from manager where name = 'Потеряно'")).toInt() ==
             0);
     }
 };

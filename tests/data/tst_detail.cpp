@@ -11,9 +11,8 @@
 #include "TADOTable.h"
 #include "TDataLink.h"
 #include "TDataSource.h"
-#include "TDataTestDatabase.h"
+#include "TDataModuleFixture.h"
 #include "TField.h"
-#include "TModalAnswerer.h"
 #include "TTestChecks.h"
 #include "Unit3.h"
 
@@ -43,13 +42,12 @@ class TstDetail : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TDataTestDatabase> m_db;
+    std::unique_ptr<TDataModuleFixture> m_f;
     TDataModule3* m_module = nullptr;
 
     void Create() {
-        TModalAnswerer answer;
-        m_module = new TDataModule3(nullptr);
-        QCOMPARE(answer.Seen().size(), 0);
+        m_module = m_f->Create();
+        QCOMPARE(m_f->Boxes.Seen().size(), 0);
     }
     // Moves the supplier picker's data set to the supplier with this key.
     void ChooseSupplier(qint64 id) {
@@ -62,11 +60,10 @@ private:
     }
 
 private Q_SLOTS:
-    void init() { m_db = std::make_unique<TDataTestDatabase>(); }
+    void init() { m_f = std::make_unique<TDataModuleFixture>(); }
     void cleanup() {
-        delete m_module;
         m_module = nullptr;
-        m_db.reset();
+        m_f.reset();
     }
 
     void detailsFollowTheSupplier_data() {
@@ -83,8 +80,9 @@ private Q_SLOTS:
 
         QSet<qint64> orders;
         const QString ids =
-            m_db->Scalar(QStringLiteral("select group_concat(Idorder) from [order] where Idprovider = ?"),
-                         {supplier})
+            m_f->Db
+                .Scalar(QStringLiteral("select group_concat(Idorder) from [order] where Idprovider = ?"),
+                        {supplier})
                 .toString();
         for (const QString& id : ids.split(QLatin1Char(','), Qt::SkipEmptyParts))
             orders.insert(id.toLongLong());
@@ -92,17 +90,18 @@ private Q_SLOTS:
         QCOMPARE(m_module->ADOTable6->RecNo(), 0);
         QCOMPARE(Column(m_module->ADOTable6, QStringLiteral("idprovider")), QSet<qint64>{supplier});
         // The order's supplier selects the wares of View_2.
-        QCOMPARE(m_module->ADOTable11->RecordCount(),
-                 m_db->Scalar(QStringLiteral("select count(*) from View_2 where Idprovider = ?"), {supplier})
-                     .toInt());
+        QCOMPARE(
+            m_module->ADOTable11->RecordCount(),
+            m_f->Db.Scalar(QStringLiteral("select count(*) from View_2 where Idprovider = ?"), {supplier})
+                .toInt());
         QCOMPARE(Column(m_module->ADOTable11, QStringLiteral("Idprovider")), QSet<qint64>{supplier});
     }
 
     void supplierWithoutOrdersEmptiesTheChain() {
         // Added before the start: it is in the snapshot, but has no order.
-        m_db->Execute(QStringLiteral("insert into provider (name) values ('ООО «Пусто»')"));
+        m_f->Db.Execute(QStringLiteral("insert into provider (name) values ('ООО «Пусто»')"));
         Create();
-        ChooseSupplier(m_db->Scalar(QStringLiteral("select max(Idprovider) from provider")).toLongLong());
+        ChooseSupplier(m_f->Db.Scalar(QStringLiteral("select max(Idprovider) from provider")).toLongLong());
         QCOMPARE(m_module->ADOTable6->RecordCount(), 0);
         QVERIFY(m_module->ADOTable6->Bof() && m_module->ADOTable6->Eof());
         QCOMPARE(m_module->ADOTable11->RecordCount(), 0);
@@ -138,7 +137,7 @@ private Q_SLOTS:
     void closedMasterShowsEveryRow() {
         Create();
         ChooseSupplier(3);
-        const int allOrders = m_db->Scalar(QStringLiteral("select count(*) from [order]")).toInt();
+        const int allOrders = m_f->Db.Scalar(QStringLiteral("select count(*) from [order]")).toInt();
         QVERIFY(m_module->ADOTable6->RecordCount() < allOrders);
         m_module->ADOTable4->Close();
         QCOMPARE(m_module->ADOTable6->RecordCount(), allOrders);
@@ -159,7 +158,7 @@ private Q_SLOTS:
         m_module->ADOTable6->Close();
         m_module->ADOTable6->Open();
         QCOMPARE(m_module->ADOTable6->RecordCount(),
-                 m_db->Scalar(QStringLiteral("select count(*) from [order]")).toInt());
+                 m_f->Db.Scalar(QStringLiteral("select count(*) from [order]")).toInt());
         m_module->ADOTable4->Open();
         QCOMPARE(Column(m_module->ADOTable6, QStringLiteral("Idprovider")), QSet<qint64>{1});
     }
@@ -192,8 +191,9 @@ private Q_SLOTS:
         } else {
             orders->FieldByName(QStringLiteral("orderdate"))->SetAsString(QStringLiteral("01.12.2026"));
             orders->Post();
-            QCOMPARE(m_db->Scalar(QStringLiteral("select count(*) from [order] where Idprovider = 1 and "
-                                                 "orderdate = '2026-12-01 00:00:00'"))
+            QCOMPARE(m_f->Db
+                         .Scalar(QStringLiteral("select count(*) from [order] where Idprovider = 1 and "
+                                                "orderdate = '2026-12-01 00:00:00'"))
                          .toInt(),
                      1);
         }
@@ -207,7 +207,7 @@ private Q_SLOTS:
         ChooseSupplier(2);
         const int before = m_module->ADOTable6->RecordCount();
         ExecuteTemplate(m_module->ADOQuery6, {QStringLiteral("2")}, QString());
-        QCOMPARE(m_db->Scalar(QStringLiteral("select count(*) from [order] where Idprovider = 2")).toInt(),
+        QCOMPARE(m_f->Db.Scalar(QStringLiteral("select count(*) from [order] where Idprovider = 2")).toInt(),
                  before + 1);
         ChooseSupplier(1);
         ChooseSupplier(2);
@@ -224,7 +224,8 @@ private Q_SLOTS:
         wares->Last();
         const int row = wares->RecNo();
         const qint64 ware = Id(wares, "Idwares");
-        m_db->Execute(QStringLiteral("update wares set description = 'Обновлено' where Idwares = ?"), {ware});
+        m_f->Db.Execute(QStringLiteral("update wares set description = 'Обновлено' where Idwares = ?"),
+                        {ware});
         wares->Refresh();  // a view: the statement runs again
         QCOMPARE(Column(wares, QStringLiteral("Idprovider")), QSet<qint64>{1});
         QCOMPARE(wares->RecNo(), row);
@@ -238,7 +239,7 @@ private Q_SLOTS:
         m_module->ADOQuery9->Close();
         m_module->ADOQuery9->Open();
         QCOMPARE(Id(m_module->ADOQuery9, "Idsale"),
-                 m_db->Scalar(QStringLiteral("select max(Idsale) from sale")).toLongLong());
+                 m_f->Db.Scalar(QStringLiteral("select max(Idsale) from sale")).toLongLong());
         QCOMPARE(Id(m_module->ADOQuery9, "idmanager"), 3);
     }
 
@@ -255,7 +256,7 @@ private Q_SLOTS:
         QCOMPARE(orders->RecordCount(), before + 1);
         QCOMPARE(Column(orders, QStringLiteral("Idprovider")), QSet<qint64>{5});
         QCOMPARE(Id(orders, "Idorder"),
-                 m_db->Scalar(QStringLiteral("select max(Idorder) from [order]")).toLongLong());
+                 m_f->Db.Scalar(QStringLiteral("select max(Idorder) from [order]")).toLongLong());
         // Deleted again, it leaves exactly the supplier's other orders visible.
         orders->Delete();
         QCOMPARE(orders->RecordCount(), before);
@@ -300,13 +301,14 @@ private Q_SLOTS:
         orders->FieldByName(QStringLiteral("orderdate"))->SetAsString(QStringLiteral("01.01.2027"));
         if (!connectionFirst) {
             connection->Close();
-            m_db->MakeUnreachable();
+            m_f->Db.MakeUnreachable();
         }
         owner.reset();
-        m_db->MakeReachable();
-        QCOMPARE(m_db->Scalar(QStringLiteral("select count(*) from [order] where Idorder = ? and orderdate "
-                                             "like '2027%'"),
-                              {order})
+        m_f->Db.MakeReachable();
+        QCOMPARE(m_f->Db
+                     .Scalar(QStringLiteral("select count(*) from [order] where Idorder = ? and orderdate "
+                                            "like '2027%'"),
+                             {order})
                      .toInt(),
                  0);
     }

@@ -8,14 +8,14 @@
 #include "Exception.h"
 #include "TADOConnection.h"
 #include "TADOQuery.h"
-#include "TDataTestDatabase.h"
+#include "TTestDatabase.h"
 #include "TMutator.h"
 
 class TstFuzzValues : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void everyValueRoundTrips() {
-        TDataTestDatabase db;
+        TTestDatabase db;
         QObject owner;
         auto* connection = new TADOConnection(&owner, QStringLiteral("ADOConnection1"));
         connection->SetConnectionString(TTestDatabase::ConnectionString());

@@ -12,7 +12,7 @@
 #include "TADOConnection.h"
 #include "TADOQuery.h"
 #include "TADOTable.h"
-#include "TDataTestDatabase.h"
+#include "TTestDatabase.h"
 #include "TField.h"
 
 namespace {
@@ -59,7 +59,7 @@ class TstKilled : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void killedWhileWritingLeavesTheDatabaseWhole() {
-        TDataTestDatabase db;
+        TTestDatabase db;
         QRandomGenerator random(20261212);
         const int trials = 12;
         int killedWhileRunning = 0;

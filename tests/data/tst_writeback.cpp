@@ -8,9 +8,10 @@
 #include "TADOConnection.h"
 #include "TADOQuery.h"
 #include "TADOTable.h"
-#include "TDataTestDatabase.h"
+#include "TDataSetFixture.h"
 #include "TDbConnection.h"
 #include "TField.h"
+#include "TModuleStatements.h"
 #include "TTestChecks.h"
 #include "TWriteBack.h"
 
@@ -19,19 +20,9 @@ namespace {
 const QString kNotLocated = QStringLiteral(
     "Row cannot be located for updating. Some values may have been changed since it was last read.");
 
-// The goods list as the main window reads it.
+// The goods list as the main window reads it after a sort by name.
 QStringList GoodsList() {
-    return {QStringLiteral(
-                "SELECT     TOP (100) PERCENT dbo.wares.name AS Наименование, dbo.wares.description AS "
-                "Описание, dbo.provider.name AS Поставщик, "),
-            QStringLiteral("dbo.wares.orderprice AS [Цена закупа], dbo.wares.saleprice AS [Цена продажи], "
-                           "dbo.discount.[percent] AS [Скидка (%)]"),
-            QStringLiteral("FROM         dbo.discount INNER JOIN"),
-            QStringLiteral("dbo.wares ON dbo.discount.Iddiscount = dbo.wares.Iddiscount INNER JOIN"),
-            QStringLiteral("dbo.period ON dbo.wares.Idwares = dbo.period.Idwares INNER JOIN"),
-            QStringLiteral("dbo.provider ON dbo.period.Idprovider = dbo.provider.Idprovider"),
-            QString(),
-            QStringLiteral("ORDER BY Наименование ASC")};
+    return TModuleStatements::GoodsList(QStringLiteral("ORDER BY Наименование ASC"));
 }
 
 }  // namespace
@@ -40,27 +31,17 @@ class TstWriteBack : public QObject {
     Q_OBJECT
 
 private:
-    std::unique_ptr<TDataTestDatabase> m_db;
-    std::unique_ptr<QObject> m_owner;
-    TADOConnection* m_connection = nullptr;
+    std::unique_ptr<TDataSetFixture> m_f;
 
     TADOTable* Table(const QString& name) {
-        auto* table = new TADOTable(m_owner.get(), QStringLiteral("ADOTable3"));
-        table->SetConnection(m_connection);
-        table->SetTableName(name);
-        table->Open();
-        return table;
+        TADOTable* t = m_f->Table(name, QStringLiteral("ADOTable3"));
+        t->Open();
+        return t;
     }
     TADOQuery* Query(const QStringList& lines) {
-        auto* query = new TADOQuery(m_owner.get(), QStringLiteral("ADOQuery1"));
-        query->SetConnection(m_connection);
-        for (const QString& line : lines)
-            query->SQL().Add(line);
-        query->Open();
-        return query;
-    }
-    int Count(const QString& where) {
-        return m_db->Scalar(QStringLiteral("select count(*) from ") + where).toInt();
+        TADOQuery* q = m_f->Query(lines, QStringLiteral("ADOQuery1"));
+        q->Open();
+        return q;
     }
     // Moves to the first row whose column shows the text.
     static void Locate(TDataSet* dataSet, const QString& column, const QString& text) {
@@ -72,16 +53,8 @@ private:
     }
 
 private Q_SLOTS:
-    void init() {
-        m_db = std::make_unique<TDataTestDatabase>();
-        m_owner = std::make_unique<QObject>();
-        m_connection = new TADOConnection(m_owner.get(), QStringLiteral("ADOConnection1"));
-        m_connection->SetConnectionString(TTestDatabase::ConnectionString());
-    }
-    void cleanup() {
-        m_owner.reset();
-        m_db.reset();
-    }
+    void init() { m_f = std::make_unique<TDataSetFixture>(); }
+    void cleanup() { m_f.reset(); }
 
     // The database file gone while the program runs: every write says so, keeps what was typed (or
     // the row to delete), and goes through once the file is back.
@@ -93,7 +66,7 @@ private Q_SLOTS:
     }
     void lostDatabaseLosesNothing() {
         QFETCH(QString, action);
-        m_db->Execute(QStringLiteral("insert into manager (name) values ('Временный')"));
+        m_f->Db.Execute(QStringLiteral("insert into manager (name) values ('Временный')"));
         TADOTable* t = Table(QStringLiteral("manager"));
         Locate(t, QStringLiteral("name"), QStringLiteral("Временный"));
         if (action == QLatin1String("edit")) {
@@ -106,19 +79,19 @@ private Q_SLOTS:
         const auto act = [&] { action == QLatin1String("delete") ? t->Delete() : t->Post(); };
         const TDataSetState state = t->State();
         const int rows = t->RecordCount();
-        m_db->MakeUnreachable();
+        m_f->Db.MakeUnreachable();
         const QString message = TTestChecks::ThrownMessage(act);
         QVERIFY2(message.contains(QLatin1String("was removed")), qPrintable(message));
         QCOMPARE(t->State(), state);
         QCOMPARE(t->RecordCount(), rows);
         if (action != QLatin1String("delete"))
             QCOMPARE(t->FieldByName(QStringLiteral("name"))->AsString(), QStringLiteral("Д'Артаньян"));
-        m_db->MakeReachable();
+        m_f->Db.MakeReachable();
         act();
         QCOMPARE(t->State(), dsBrowse);
-        QCOMPARE(Count(QStringLiteral("manager where name = 'Д''Артаньян'")),
+        QCOMPARE(m_f->Db.Count(QStringLiteral("manager where name = 'Д''Артаньян'")),
                  action == QLatin1String("delete") ? 0 : 1);
-        QCOMPARE(Count(QStringLiteral("manager where name = 'Временный'")),
+        QCOMPARE(m_f->Db.Count(QStringLiteral("manager where name = 'Временный'")),
                  action == QLatin1String("insert") ? 1 : 0);
     }
 
@@ -130,18 +103,18 @@ private Q_SLOTS:
         t->FieldByName(QStringLiteral("name"))->SetAsString(QStringLiteral("ООО «О'Коннор»"));
         t->Post();
         QCOMPARE(t->State(), dsBrowse);
-        QCOMPARE(m_db->Scalar(QStringLiteral("select name from provider where Idprovider = 3")).toString(),
+        QCOMPARE(m_f->Db.Scalar(QStringLiteral("select name from provider where Idprovider = 3")).toString(),
                  QStringLiteral("ООО «О'Коннор»"));
-        QCOMPARE(Count(QStringLiteral("provider where name = 'ООО «О''Коннор»'")), 1);
+        QCOMPARE(m_f->Db.Count(QStringLiteral("provider where name = 'ООО «О''Коннор»'")), 1);
     }
 
     void tableRowGoneIsNotLocated() {
         TADOTable* t = Table(QStringLiteral("manager"));
-        m_db->Execute(QStringLiteral("insert into manager (name) values ('Временный')"));
+        m_f->Db.Execute(QStringLiteral("insert into manager (name) values ('Временный')"));
         t->Close();
         t->Open();
         t->Last();
-        m_db->Execute(QStringLiteral("delete from manager where name = 'Временный'"));
+        m_f->Db.Execute(QStringLiteral("delete from manager where name = 'Временный'"));
         t->Edit();
         t->FieldByName(QStringLiteral("phone"))->SetAsString(QStringLiteral("1"));
         QCOMPARE_THROWS(t->Post(), kNotLocated);
@@ -163,7 +136,7 @@ private Q_SLOTS:
         QFETCH(bool, odbc);
         QFETCH(QString, view);
         if (odbc)
-            m_connection->SetConnectionString(m_db->OdbcConnectionString());
+            m_f->Connection->SetConnectionString(m_f->Db.OdbcConnectionString());
         TADOTable* t = Table(view);
         QVERIFY(t->RecordCount() > 0);
         QVERIFY(!t->CanModify());
@@ -178,7 +151,7 @@ private Q_SLOTS:
 
     void queryColumnsOfAViewAreReadOnly() {
         // Some drivers name the view, not its tables, as where a column comes from.
-        TDbConnection& db = m_connection->Database();
+        TDbConnection& db = m_f->Connection->Database();
         const TWriteBack::TColumn viewName{QStringLiteral("name"), QStringLiteral("View_2"),
                                            QStringLiteral("name"), QMetaType::QString};
         const TWriteBack::TColumn viewKey{QStringLiteral("Idwares"), QStringLiteral("View_2"),
@@ -214,13 +187,13 @@ private Q_SLOTS:
         TADOQuery* q = Query(GoodsList());
         QVERIFY(q->CanModify());
         q->SetRecNo(3);
-        const int wares = Count(QStringLiteral("wares"));
+        const int wares = m_f->Db.Count(QStringLiteral("wares"));
         const QString otherName = q->FieldByName(QStringLiteral("Наименование"))->AsString();
         q->Edit();
         q->FieldByName(column)->SetAsString(text);
         q->Post();
-        QCOMPARE(Count(check), 1);
-        QCOMPARE(Count(QStringLiteral("wares")), wares);
+        QCOMPARE(m_f->Db.Count(check), 1);
+        QCOMPARE(m_f->Db.Count(QStringLiteral("wares")), wares);
         QCOMPARE(q->FieldByName(column)->AsString(), text);
         if (column != QStringLiteral("Наименование"))
             QCOMPARE(q->FieldByName(QStringLiteral("Наименование"))->AsString(), otherName);
@@ -228,10 +201,10 @@ private Q_SLOTS:
 
     void ambiguousMatchWritesNothing() {
         // Two wares that the goods list cannot tell apart.
-        m_db->Execute(
+        m_f->Db.Execute(
             QStringLiteral("insert into wares (name, description, orderprice, saleprice, Iddiscount) "
                            "values ('Утюг', 'Двойник', 100, 120, 1), ('Утюг', 'Двойник', 100, 120, 1)"));
-        m_db->Execute(
+        m_f->Db.Execute(
             QStringLiteral("insert into period (Idprovider, Idwares, day) select 1, Idwares, 3 from wares "
                            "where description = 'Двойник'"));
         TADOQuery* q = Query(GoodsList());
@@ -239,7 +212,7 @@ private Q_SLOTS:
         q->Edit();
         q->FieldByName(QStringLiteral("Цена продажи"))->SetAsString(QStringLiteral("99"));
         QCOMPARE_THROWS(q->Post(), kNotLocated);
-        QCOMPARE(Count(QStringLiteral("wares where description = 'Двойник' and saleprice = 120")), 2);
+        QCOMPARE(m_f->Db.Count(QStringLiteral("wares where description = 'Двойник' and saleprice = 120")), 2);
         QCOMPARE(q->State(), dsEdit);
         QCOMPARE(q->FieldByName(QStringLiteral("Цена продажи"))->AsString(), QStringLiteral("99"));
     }
@@ -253,8 +226,8 @@ private Q_SLOTS:
         q->FieldByName(QStringLiteral("Наименование"))->SetAsString(QStringLiteral("Чайник «Новый»"));
         q->FieldByName(QStringLiteral("Поставщик"))->Clear();
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, q->Post());
-        QCOMPARE(Count(QStringLiteral("wares where name = 'Чайник «Новый»'")), 0);
-        QCOMPARE(m_db->Scalar(QStringLiteral("select count(*) from wares where name = ?"), {ware}).toInt(),
+        QCOMPARE(m_f->Db.Count(QStringLiteral("wares where name = 'Чайник «Новый»'")), 0);
+        QCOMPARE(m_f->Db.Scalar(QStringLiteral("select count(*) from wares where name = ?"), {ware}).toInt(),
                  1);
         QCOMPARE(q->State(), dsEdit);
         QCOMPARE(q->FieldByName(QStringLiteral("Наименование"))->AsString(),
@@ -262,19 +235,19 @@ private Q_SLOTS:
         // Corrected, the same change goes through whole.
         q->FieldByName(QStringLiteral("Поставщик"))->SetAsString(QStringLiteral("ООО «Исправлено»"));
         q->Post();
-        QCOMPARE(Count(QStringLiteral("wares where name = 'Чайник «Новый»'")), 1);
-        QCOMPARE(Count(QStringLiteral("provider where name = 'ООО «Исправлено»'")), 1);
+        QCOMPARE(m_f->Db.Count(QStringLiteral("wares where name = 'Чайник «Новый»'")), 1);
+        QCOMPARE(m_f->Db.Count(QStringLiteral("provider where name = 'ООО «Исправлено»'")), 1);
     }
 
     void joinRefusesInsertAndDelete() {
         TADOQuery* q = Query(GoodsList());
         const int rows = q->RecordCount();
-        const int periods = Count(QStringLiteral("period"));
+        const int periods = m_f->Db.Count(QStringLiteral("period"));
         QCOMPARE_THROWS(q->Insert(), TWriteBack::JoinInsertDeleteMessage());
         QCOMPARE(q->State(), dsBrowse);
         QCOMPARE_THROWS(q->Delete(), TWriteBack::JoinInsertDeleteMessage());
         QCOMPARE(q->RecordCount(), rows);
-        QCOMPARE(Count(QStringLiteral("period")), periods);
+        QCOMPARE(m_f->Db.Count(QStringLiteral("period")), periods);
     }
 
     void readOnlyWithoutBaseColumns() {
@@ -297,7 +270,7 @@ private Q_SLOTS:
         QCOMPARE(t->FieldByName(QStringLiteral("orderprice"))->AsString(), QStringLiteral("-5"));
         QCOMPARE(t->FieldByName(QStringLiteral("description"))->AsString(), QStringLiteral("Новое описание"));
         QCOMPARE(
-            m_db->Scalar(QStringLiteral("select orderprice from wares where Idwares = ?"), {id}).toDouble(),
+            m_f->Db.Scalar(QStringLiteral("select orderprice from wares where Idwares = ?"), {id}).toDouble(),
             price);
         // Leaving the row tries to post again and is refused again: the row stays.
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, t->Next());
@@ -305,7 +278,7 @@ private Q_SLOTS:
         t->FieldByName(QStringLiteral("orderprice"))->SetAsString(QStringLiteral("5"));
         t->Next();
         QCOMPARE(
-            m_db->Scalar(QStringLiteral("select orderprice from wares where Idwares = ?"), {id}).toDouble(),
+            m_f->Db.Scalar(QStringLiteral("select orderprice from wares where Idwares = ?"), {id}).toDouble(),
             5.0);
     }
 
@@ -338,9 +311,9 @@ private Q_SLOTS:
         else
             date->SetAsString(typed);
         t->Post();
-        QCOMPARE(
-            m_db->Scalar(QStringLiteral("select orderdate from [order] where Idorder = ?"), {id}).toString(),
-            stored);
+        QCOMPARE(m_f->Db.Scalar(QStringLiteral("select orderdate from [order] where Idorder = ?"), {id})
+                     .toString(),
+                 stored);
         QCOMPARE(t->FieldByName(QStringLiteral("orderdate"))->Value().toDateTime(),
                  QDateTime::fromString(stored, QStringLiteral("yyyy-MM-dd HH:mm:ss")));
     }
@@ -353,7 +326,7 @@ private Q_SLOTS:
     void insertedRowGetsItsKey() {
         QFETCH(bool, odbc);
         if (odbc)
-            m_connection->SetConnectionString(m_db->OdbcConnectionString());
+            m_f->Connection->SetConnectionString(m_f->Db.OdbcConnectionString());
         TADOTable* t = Table(QStringLiteral("wares"));
         const int rows = t->RecordCount();
         t->Append();
@@ -385,12 +358,12 @@ private Q_SLOTS:
         QCOMPARE(t->RecNo(), 1);
         t->Next();
         QCOMPARE(t->RecordCount(), rows);
-        QCOMPARE(Count(QStringLiteral("discount")), rows);
+        QCOMPARE(m_f->Db.Count(QStringLiteral("discount")), rows);
     }
 
     void deleteByKeyAndRefusedDelete() {
         TADOTable* t = Table(QStringLiteral("provider"));
-        m_db->Execute(QStringLiteral("insert into provider (name) values ('Без заказов')"));
+        m_f->Db.Execute(QStringLiteral("insert into provider (name) values ('Без заказов')"));
         t->Close();
         t->Open();
         const int rows = t->RecordCount();
@@ -403,12 +376,12 @@ private Q_SLOTS:
         t->Delete();
         QCOMPARE(t->RecordCount(), rows - 1);
         QCOMPARE(t->RecNo(), rows - 2);  // the new last row
-        QCOMPARE(Count(QStringLiteral("provider where name = 'Без заказов'")), 0);
+        QCOMPARE(m_f->Db.Count(QStringLiteral("provider where name = 'Без заказов'")), 0);
     }
 
     void deleteMiddleRowMakesTheNextCurrent() {
         TADOTable* t = Table(QStringLiteral("discount"));
-        m_db->Execute(QStringLiteral("insert into discount ([percent]) values (33), (44)"));
+        m_f->Db.Execute(QStringLiteral("insert into discount ([percent]) values (33), (44)"));
         t->Close();
         t->Open();
         Locate(t, QStringLiteral("percent"), QStringLiteral("33"));
@@ -441,20 +414,20 @@ private Q_SLOTS:
             QCOMPARE(t->FieldByName(QStringLiteral("percent"))->AsString(), QStringLiteral("4"));
             QCOMPARE(t->RecordCount(), rows);
             QCOMPARE(
-                m_db->Scalar(QStringLiteral("select [percent] from discount where Iddiscount = ?"), {level})
+                m_f->Db.Scalar(QStringLiteral("select [percent] from discount where Iddiscount = ?"), {level})
                     .toDouble(),
                 percent);
             t->Post();  // what was typed is still there to be written
             QCOMPARE(
-                m_db->Scalar(QStringLiteral("select [percent] from discount where Iddiscount = ?"), {level})
+                m_f->Db.Scalar(QStringLiteral("select [percent] from discount where Iddiscount = ?"), {level})
                     .toDouble(),
                 4.0);
         } else {
             t->Delete();
             QCOMPARE(t->State(), dsBrowse);
             QCOMPARE(t->RecordCount(), rows - 1);
-            QCOMPARE(Count(QStringLiteral("discount where Iddiscount = %1").arg(level)), 0);
-            QCOMPARE(Count(QStringLiteral("discount where [percent] = 4")), 0);
+            QCOMPARE(m_f->Db.Count(QStringLiteral("discount where Iddiscount = %1").arg(level)), 0);
+            QCOMPARE(m_f->Db.Count(QStringLiteral("discount where [percent] = 4")), 0);
         }
     }
 
@@ -497,7 +470,7 @@ private Q_SLOTS:
             QCOMPARE_THROWS(q->Delete(), message);
         QCOMPARE(q->State(), state);
         QCOMPARE(q->RecordCount(), rows);
-        QCOMPARE(Count(QStringLiteral("wares where description = 'Правка'")), 0);
+        QCOMPARE(m_f->Db.Count(QStringLiteral("wares where description = 'Правка'")), 0);
         if (join) {
             QCOMPARE(q->RecNo(), 1);
             QCOMPARE(q->FieldByName(QStringLiteral("Описание"))->AsString(), QStringLiteral("Правка"));
@@ -513,12 +486,12 @@ private Q_SLOTS:
     }
     void postedRowHoldsWhatTheDatabaseHolds() {
         QFETCH(bool, insert);
-        m_db->Execute(QStringLiteral(
+        m_f->Db.Execute(QStringLiteral(
             "CREATE TRIGGER wares_cents AFTER UPDATE OF orderprice ON wares WHEN NEW.orderprice <> "
             "round(NEW.orderprice, 2) BEGIN UPDATE wares SET orderprice = round(NEW.orderprice, 2), "
             "saleprice = "
             "round(NEW.orderprice * 1.25, 2) WHERE Idwares = NEW.Idwares; END"));
-        m_db->Execute(QStringLiteral(
+        m_f->Db.Execute(QStringLiteral(
             "CREATE TRIGGER wares_cents_new AFTER INSERT ON wares BEGIN UPDATE wares SET orderprice = "
             "round(NEW.orderprice, 2) WHERE Idwares = NEW.Idwares; END"));
         TADOTable* t = Table(QStringLiteral("wares"));
@@ -536,22 +509,23 @@ private Q_SLOTS:
         QCOMPARE(t->FieldByName(QStringLiteral("orderprice"))->AsFloat(), 12.35);
         QCOMPARE(t->FieldByName(QStringLiteral("saleprice"))->AsFloat(), 15.43);
         QCOMPARE(
-            m_db->Scalar(QStringLiteral("select orderprice from wares where Idwares = ?"), {id}).toDouble(),
+            m_f->Db.Scalar(QStringLiteral("select orderprice from wares where Idwares = ?"), {id}).toDouble(),
             12.35);
         // The row is written again from what it holds now.
         t->Edit();
         t->FieldByName(QStringLiteral("description"))->SetAsString(QStringLiteral("до 5 кг"));
         t->Post();
-        QCOMPARE(Count(QStringLiteral("wares where description = 'до 5 кг' and orderprice = 12.35")), 1);
+        QCOMPARE(m_f->Db.Count(QStringLiteral("wares where description = 'до 5 кг' and orderprice = 12.35")),
+                 1);
     }
 
     // A table without a key is written by every original value, so its row must hold what the
     // database stored, or the next write of it finds no row: it is read back by the values the
     // change left alone where they single it out.
     void keylessRowIsWrittenAgainAfterTheDatabaseChangedIt() {
-        m_db->Execute(QStringLiteral("CREATE TABLE tariff (name TEXT, amount REAL) STRICT"));
-        m_db->Execute(QStringLiteral("INSERT INTO tariff VALUES ('Доставка', 500), ('Подъём', 300)"));
-        m_db->Execute(QStringLiteral(
+        m_f->Db.Execute(QStringLiteral("CREATE TABLE tariff (name TEXT, amount REAL) STRICT"));
+        m_f->Db.Execute(QStringLiteral("INSERT INTO tariff VALUES ('Доставка', 500), ('Подъём', 300)"));
+        m_f->Db.Execute(QStringLiteral(
             "CREATE TRIGGER tariff_cents AFTER UPDATE OF amount ON tariff WHEN NEW.amount <> "
             "round(NEW.amount, "
             "2) BEGIN UPDATE tariff SET amount = round(NEW.amount, 2) WHERE rowid = NEW.rowid; END"));
@@ -563,30 +537,31 @@ private Q_SLOTS:
         t->Edit();
         t->FieldByName(QStringLiteral("name"))->SetAsString(QStringLiteral("Доставка до двери"));
         t->Post();
-        QCOMPARE(Count(QStringLiteral("tariff where name = 'Доставка до двери' and amount = 12.35")), 1);
+        QCOMPARE(m_f->Db.Count(QStringLiteral("tariff where name = 'Доставка до двери' and amount = 12.35")),
+                 1);
     }
 
     // A new row that the database takes but that cannot be read back is not kept: the whole insert
     // is undone, the row stays new with what was typed, and posting it again writes it once.
     void insertNotReadBackIsWrittenOnce() {
         // Moves a new level's key away, so that reading it back by the generated key finds nothing.
-        m_db->Execute(QStringLiteral(
+        m_f->Db.Execute(QStringLiteral(
             "CREATE TRIGGER discount_moved AFTER INSERT ON discount BEGIN UPDATE discount SET Iddiscount = "
             "NEW.Iddiscount + 1000 WHERE Iddiscount = NEW.Iddiscount; END"));
         TADOTable* t = Table(QStringLiteral("discount"));
-        const int levels = Count(QStringLiteral("discount"));
+        const int levels = m_f->Db.Count(QStringLiteral("discount"));
         t->Append();
         t->FieldByName(QStringLiteral("percent"))->SetAsString(QStringLiteral("42"));
         QCOMPARE_THROWS(t->Post(), TWriteBack::ReadBackFailedMessage());
-        QCOMPARE(Count(QStringLiteral("discount")), levels);
+        QCOMPARE(m_f->Db.Count(QStringLiteral("discount")), levels);
         QCOMPARE(t->State(), dsInsert);
         QCOMPARE(t->FieldByName(QStringLiteral("percent"))->AsString(), QStringLiteral("42"));
-        m_db->Execute(QStringLiteral("DROP TRIGGER discount_moved"));
+        m_f->Db.Execute(QStringLiteral("DROP TRIGGER discount_moved"));
         t->Post();
-        QCOMPARE(Count(QStringLiteral("discount")), levels + 1);
-        QCOMPARE(Count(QStringLiteral("discount where [percent] = 42")), 1);
+        QCOMPARE(m_f->Db.Count(QStringLiteral("discount")), levels + 1);
+        QCOMPARE(m_f->Db.Count(QStringLiteral("discount where [percent] = 42")), 1);
         QCOMPARE(t->FieldByName(QStringLiteral("Iddiscount"))->AsInteger(),
-                 m_db->Scalar(QStringLiteral("select Iddiscount from discount where [percent] = 42"))
+                 m_f->Db.Scalar(QStringLiteral("select Iddiscount from discount where [percent] = 42"))
                      .toLongLong());
     }
 };

@@ -10,7 +10,7 @@
 #include "TADOQuery.h"
 #include "TADOTable.h"
 #include "TApplicationTitle.h"
-#include "TDataTestDatabase.h"
+#include "TTestDatabase.h"
 #include "TErrorBox.h"
 #include "TField.h"
 #include "TModalAnswerer.h"
@@ -56,7 +56,7 @@ class TstDataModule : public QObject {
 
 private Q_SLOTS:
     void componentsInDeclarationOrder() {
-        TDataTestDatabase db;
+        TTestDatabase db;
         TDataModule3 module(nullptr);
         QStringList children;
         for (QObject* child : module.children())
@@ -117,7 +117,7 @@ private Q_SLOTS:
     void statementLines() {
         QFETCH(QString, query);
         QFETCH(QStringList, lines);
-        TDataTestDatabase db;
+        TTestDatabase db;
         TDataModule3 module(nullptr);
         auto* q = module.findChild<TADOQuery*>(query);
         QVERIFY(q);
@@ -125,7 +125,7 @@ private Q_SLOTS:
     }
 
     void resultColumns() {
-        TDataTestDatabase db;
+        TTestDatabase db;
         TDataModule3 module(nullptr);
         const auto names = [](TDataSet* d) {
             QStringList n;
@@ -157,7 +157,7 @@ private Q_SLOTS:
         QFETCH(QStringList, values);
         QFETCH(QString, text);
         QFETCH(QString, table);
-        TDataTestDatabase db;
+        TTestDatabase db;
         TDataModule3 module(nullptr);
         auto* q = module.findChild<TADOQuery*>(query);
         const int before = db.Scalar(QStringLiteral("select count(*) from ") + table).toInt();
@@ -171,7 +171,7 @@ private Q_SLOTS:
     }
 
     void twoSortChoicesInARow() {
-        TDataTestDatabase db;
+        TTestDatabase db;
         TDataModule3 module(nullptr);
         TADOQuery* goods = module.ADOQuery1;
         for (const char* clause : {"ORDER BY Наименование  DESC", "ORDER BY  Поставщик  ASC"}) {
@@ -192,7 +192,7 @@ private Q_SLOTS:
     }
 
     void unreachableDatabaseCostsFifteenBoxes() {
-        TDataTestDatabase db;
+        TTestDatabase db;
         db.MakeUnreachable();
         TModalAnswerer answer;
         TDataModule3 module(nullptr);
@@ -232,7 +232,7 @@ private Q_SLOTS:
     }
 
     void missingViewClosesOnlyItsDataSet() {
-        TDataTestDatabase db;
+        TTestDatabase db;
         db.Execute(QStringLiteral("drop view firms_periods"));
         TModalAnswerer answer;
         TDataModule3 module(nullptr);
@@ -245,7 +245,7 @@ private Q_SLOTS:
     }
 
     void pendingChangesArePostedAtExit() {
-        TDataTestDatabase db;
+        TTestDatabase db;
         TModalAnswerer answer;
         auto* module = new TDataModule3(nullptr);
         // A change the database refuses (a negative price) and two it takes, one of them a new row.
@@ -270,7 +270,7 @@ private Q_SLOTS:
     }
 
     void untouchedNewRowIsNotWrittenAtExit() {
-        TDataTestDatabase db;
+        TTestDatabase db;
         TModalAnswerer answer;
         auto* module = new TDataModule3(nullptr);
         const int discounts = db.Scalar(QStringLiteral("select count(*) from discount")).toInt();

@@ -95,6 +95,7 @@ class TstRvProject : public QObject {
         DataModule3 = new TDataModule3(nullptr);
     }
     void DestroyModule() {
+        TModalAnswerer answer;  // its exit step's boxes (a refused pending change) are answered too
         delete DataModule3;
         DataModule3 = nullptr;
     }

@@ -1,17 +1,16 @@
 // The whole program started for a test, as the program entry starts it: a fresh database, the box
 // answerer, the application object and every instance created in order, the main window shown.
-// Destroyed in reverse: the instances, the answerer, then the database. Prepare changes the database
-// before the start, for cases that need rows the demo data lacks (or a table it has).
+// Destroyed in reverse: the instances (their exit boxes still answered), the answerer, then the
+// database. Relies on TTestDatabase for every look at the database behind the program's back.
 #pragma once
 
 #include <QStringList>
 #include <QTest>
 
 #include "ProgramInstances.h"
-#include "TDbConnection.h"
-#include "TDbCursor.h"
 #include "TApplication.h"
 #include "TModalAnswerer.h"
+#include "TTestChecks.h"
 #include "TTestDatabase.h"
 #include "Unit2.h"
 
@@ -21,27 +20,29 @@ public:
     TModalAnswerer Boxes;
     TApplication Application;
 
-    // Runs statements on the database before Start, on a connection of its own.
+    // Runs statements on the database before Start (rows the demo data lacks, or a table it has).
     void Prepare(const QStringList& statements) {
-        TDbConnection db(TTestDatabase::ConnectionString());
         for (const QString& statement : statements)
-            db.Execute(statement);
+            Execute(statement);
     }
 
-    // What the database holds: the first column of every row of a statement, as text ("" for null),
-    // read on a connection of its own.
-    QStringList Column(const QString& statement, const QVector<QVariant>& params = {}) {
-        TDbConnection db(TTestDatabase::ConnectionString());
-        const std::unique_ptr<TDbCursor> rows = db.Select(statement, params);
-        QStringList texts;
-        while (rows->Next()) {
-            const TDbValue v = rows->Value(0);
-            texts << (v.Kind == TDbValue::Text      ? QString::fromUtf8(v.Utf8, v.Length)
-                      : v.Kind == TDbValue::Integer ? QString::number(v.Int)
-                      : v.Kind == TDbValue::Double  ? QString::number(v.Real)
-                                                    : QString());
-        }
-        return texts;
+    // The database as another program sees it, from anywhere a test runs, a modal window's event loop
+    // included, which no exception may cross: a failing statement is the test's failure, recorded
+    // where it happened, and the result is empty.
+    QVariant Scalar(const QString& sql) {
+        return Recorded(sql, [&] { return Db.Scalar(sql); });
+    }
+    int Count(const QString& tableAndCondition) {
+        return Recorded(tableAndCondition, [&] { return Db.Count(tableAndCondition); });
+    }
+    QStringList Row(const QString& sql) {
+        return Recorded(sql, [&] { return Db.Row(sql); });
+    }
+    QStringList Column(const QString& sql, const QVector<QVariant>& params = {}) {
+        return Recorded(sql, [&] { return Db.Column(sql, params); });
+    }
+    void Execute(const QString& sql) {
+        Recorded(sql, [&] { return Db.Execute(sql); });
     }
 
     // QVERIFY needs a void function: call it from the test's init(). boxes: how many error boxes the
@@ -52,5 +53,17 @@ public:
         QVERIFY2(!Application.CreationFailedFlag(), qPrintable(Boxes.Texts().join('|')));
         Form2->Show();
         QVERIFY2(Boxes.Texts().size() == boxes, qPrintable(Boxes.Texts().join('|')));
+    }
+
+private:
+    template <class F>
+    static auto Recorded(const QString& sql, F&& read) -> decltype(read()) {
+        decltype(read()) result{};
+        const QString failure = TTestChecks::ThrownMessage([&] { result = read(); });
+        [&] {
+            QVERIFY2(failure == QLatin1String("<no exception>"),
+                     qPrintable(sql + QStringLiteral(": ") + failure));
+        }();
+        return result;
     }
 };

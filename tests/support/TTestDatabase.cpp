@@ -6,8 +6,12 @@
 #include <QFileInfo>
 
 #include "Exception.h"
+#include "TDbConnection.h"
+#include "TDbCursor.h"
 #include "TDbProvisioner.h"
 #include "THostPath.h"
+#include "TRowStore.h"
+#include "TTestChecks.h"
 
 #ifndef ZIRT_SCHEMA_DIR
 #error "ZIRT_SCHEMA_DIR must name data/schema (set by tests/support/CMakeLists.txt)"
@@ -35,6 +39,7 @@ TTestDatabase::TTestDatabase(TContent content) : m_content(content) {
 }
 
 TTestDatabase::~TTestDatabase() {
+    m_db.reset();  // closed before the folder that holds its file goes
     if (m_hadPreviousHome)
         qputenv("XDG_DATA_HOME", m_previousHome);
     else
@@ -86,4 +91,52 @@ QString TTestDatabase::OdbcConnectionString() {
         m_odbcFile = file;
     }
     return QStringLiteral("DRIVER=SQLite3;Database=%1;FKSupport=1;").arg(m_odbcFile);
+}
+
+TDbConnection& TTestDatabase::Db() {
+    if (!m_db) {
+        m_db = std::make_unique<TDbConnection>(ConnectionString());
+        m_db->Open();
+    }
+    return *m_db;
+}
+
+QVariant TTestDatabase::Scalar(const QString& sql, const QVector<QVariant>& params) {
+    auto cursor = Db().Select(sql, params);
+    if (!cursor->Next())
+        return {};
+    return TRowStore::ToVariant(cursor->Value(0), QMetaType::UnknownType);
+}
+
+int TTestDatabase::Count(const QString& tableAndCondition) {
+    return Scalar(QStringLiteral("select count(*) from ") + tableAndCondition).toInt();
+}
+
+QStringList TTestDatabase::Row(const QString& sql, const QVector<QVariant>& params) {
+    auto cursor = Db().Select(sql, params);
+    QStringList texts;
+    if (!cursor->Next())
+        return texts;
+    for (int i = 0; i < cursor->Columns().size(); ++i)
+        texts << TRowStore::ToVariant(cursor->Value(i), QMetaType::UnknownType).toString();
+    return texts;
+}
+
+QStringList TTestDatabase::Column(const QString& sql, const QVector<QVariant>& params) {
+    auto cursor = Db().Select(sql, params);
+    QStringList texts;
+    while (cursor->Next())
+        texts << TRowStore::ToVariant(cursor->Value(0), QMetaType::UnknownType).toString();
+    return texts;
+}
+
+qint64 TTestDatabase::Execute(const QString& sql, const QVector<QVariant>& params) {
+    return Db().Execute(sql, params);
+}
+
+QString TTestDatabase::Refusal(const QString& sql) {
+    Db().BeginTransaction();
+    const QString message = TTestChecks::ThrownMessage([&] { Db().Execute(sql); });
+    Db().RollbackTransaction();
+    return message;
 }

@@ -8,6 +8,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QApplication>
 #include <functional>
 
 #include "TBitBtn.h"
@@ -47,6 +48,19 @@ inline void ClickOnItsTab(QPushButton* button) {
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
+// What a user's first click on a window does under a window manager: the window becomes the active
+// one, so the focus moves (and the grid's focus-out runs) as clicks and keys reach it. A synthetic
+// click does not activate it, and where nothing else does (an X server without a window manager) the
+// focus would change inside a window that never hears of it. A window that stays inactive fails the test.
+inline void Activate(QWidget* window) {
+    window->activateWindow();
+    // Shown again where no window manager runs, the window system says nothing (Qt still counts it as
+    // focused from its last showing): what the manager's activation would tell Qt is said directly.
+    if (!window->isActiveWindow())
+        QApplication::setActiveWindow(window);
+    QVERIFY2(window->isActiveWindow(), qPrintable(window->objectName() + " never became active"));
+}
+
 inline void Close(TForm* window, TCloseBy by) {
     auto* tick = window->findChild<TBitBtn*>(QStringLiteral("BitBtn1"));
     if (by == TCloseBy::TickButton && tick)
@@ -66,7 +80,9 @@ inline TForm* InModal(TModalAnswerer& boxes, const std::function<void()>& open,
             w->close();
             return;
         }
-        steps(shown);  // a failed check returns here, and the window is closed all the same
+        Activate(shown);
+        if (!QTest::currentTestFailed())
+            steps(shown);  // a failed check returns here, and the window is closed all the same
         Close(shown, by);
     });
     open();

@@ -6,116 +6,113 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <memory>
 
-#include "TBitBtn.h"
 #include "TDataSet.h"
-#include "TDbConnection.h"
-#include "TDbCursor.h"
 #include "TField.h"
-#include "TLabeledEdit.h"
-#include "TRowStore.h"
 #include "TTestChecks.h"
-#include "Unit2.h"
 #include "TWindowSteps.h"
+#include "Unit2.h"
 
 TEntryWindowFixture::TEntryWindowFixture() : m_program(std::make_unique<TRunningProgram>()) {}
 
-TEntryWindowFixture::~TEntryWindowFixture() {
-    // Our own connection closes before the program, whose database folder goes with it.
-    m_db.reset();
-    m_program.reset();
-}
+TEntryWindowFixture::~TEntryWindowFixture() = default;
 
 bool TEntryWindowFixture::Start(const QStringList& before) {
-    for (const QString& sql : before)
-        Execute(sql);
+    m_program->Prepare(before);
     m_program->Start();
     if (QTest::currentTestFailed())
         return false;
     TWindowSteps::Unlock();
     [&] {
-        QVERIFY2(Form2->Button2->isVisible() && Form2->Button3->isVisible(), "the main window stays locked");
+        QVERIFY2(Form2->Button1->isVisible() && Form2->Button2->isVisible() && Form2->Button3->isVisible(),
+                 "the main window stays locked");
     }();
     return !QTest::currentTestFailed();
 }
 
-void TEntryWindowFixture::WhileOpen(QAbstractButton* opener, const std::function<void()>& steps) {
-    WhileOpenedBy([opener] { QTest::mouseClick(opener, Qt::LeftButton); }, steps);
+QWidget* TEntryWindowFixture::WhileOpen(QAbstractButton* opener, const std::function<void()>& steps,
+                                        QAbstractButton* closer) {
+    return WhileOpenedBy([opener] { QTest::mouseClick(opener, Qt::LeftButton); }, steps, closer);
 }
 
-void TEntryWindowFixture::WhileOpen(QAction* opener, const std::function<void()>& steps) {
-    WhileOpenedBy([opener] { opener->trigger(); }, steps);
+QWidget* TEntryWindowFixture::WhileOpen(QAction* opener, const std::function<void()>& steps,
+                                        QAbstractButton* closer) {
+    return WhileOpenedBy([opener] { opener->trigger(); }, steps, closer);
 }
 
-void TEntryWindowFixture::WhileOpenedBy(const std::function<void()>& open,
-                                        const std::function<void()>& steps) {
-    Boxes().Run([steps](QWidget* window) {
-        steps();
-        window->close();
+QWidget* TEntryWindowFixture::WhileOpenedBy(const std::function<void()>& open,
+                                            const std::function<void()>& steps, QAbstractButton* closer) {
+    // Held by the answer too: should nothing open, the answer outlives this call in the queue.
+    struct TOutcome {
+        QWidget* Opened = nullptr;
+        bool CloserLeftItUp = false;
+        QTimer Stuck;  // ends the modal state a closer failed to end, so the test goes on
+    };
+    const auto outcome = std::make_shared<TOutcome>();
+    outcome->Stuck.setSingleShot(true);
+    Boxes().Run([outcome, steps, closer](QWidget* window) {
+        outcome->Opened = window;
+        TWindowSteps::Activate(window);
+        if (!QTest::currentTestFailed())
+            steps();  // a failed check returns here, and the window is closed all the same
+        if (!closer) {
+            window->close();
+            return;
+        }
+        // A button's modal result ends the window's loop once control returns to it.
+        QObject::connect(&outcome->Stuck, &QTimer::timeout, window, [outcome, window] {
+            outcome->CloserLeftItUp = window->isVisible();
+            window->close();
+        });
+        outcome->Stuck.start(3000);
+        QTest::mouseClick(closer, Qt::LeftButton);
     });
     open();
-    [&] { QVERIFY2(Boxes().WaitAllAnswered(), "a window or box was not answered"); }();
+    outcome->Stuck.stop();
+    [&] {
+        QVERIFY2(Boxes().WaitAllAnswered(), "a window or box was not answered");
+        if (outcome->CloserLeftItUp)
+            QFAIL(qPrintable(closer->objectName() + QStringLiteral(" left the window up")));
+    }();
+    return outcome->Opened;
 }
 
-void TEntryWindowFixture::Pick(QAbstractButton* button, TDataSet* dataSet, const QString& column,
-                               const QVariant& choice) {
-    if (!choice.isValid())
-        return;
-    const QVariant value = choice == NoMove() ? QVariant() : choice;
-    Boxes().Run([dataSet, column, value](QWidget* picker) {
-        if (!value.isNull()) {
-            dataSet->First();
-            while (!dataSet->Eof() && dataSet->FieldByName(column)->Value() != value)
-                dataSet->Next();
-            [&] {
-                QVERIFY2(dataSet->FieldByName(column)->Value() == value, "the picker lists no such row");
-            }();
-        }
-        picker->close();
+QString TEntryWindowFixture::Picked(QAbstractButton* button, const std::function<void()>& move) {
+    const auto picker = std::make_shared<QString>();  // shared with an answer a silent button leaves queued
+    Boxes().Run([picker, move](QWidget* window) {
+        *picker = QString::fromLatin1(window->metaObject()->className());
+        move();
+        window->close();
     });
     QTest::mouseClick(button, Qt::LeftButton);
+    return *picker;
+}
+
+QString TEntryWindowFixture::Pick(QAbstractButton* button, TDataSet* dataSet, const QString& column,
+                                  const QVariant& choice) {
+    if (!choice.isValid())
+        return {};
+    const QVariant value = choice == NoMove() ? QVariant() : choice;
+    return Picked(button, [dataSet, column, value] {
+        if (value.isNull())
+            return;
+        dataSet->First();
+        while (!dataSet->Eof() && dataSet->FieldByName(column)->Value() != value)
+            dataSet->Next();
+        QVERIFY2(dataSet->FieldByName(column)->Value() == value, "the picker lists no such row");
+    });
+}
+
+QString TEntryWindowFixture::PickMoved(QAbstractButton* button, TDataSet* dataSet, int rows) {
+    return Picked(button, [dataSet, rows] { dataSet->MoveBy(rows); });
 }
 
 void TEntryWindowFixture::Type(QLineEdit* edit, const QString& text) {
     edit->setFocus();
     edit->end(false);
     TTestChecks::TypeText(edit, text);
-}
-
-TDbConnection& TEntryWindowFixture::Db() {
-    if (!m_db) {
-        m_db = std::make_unique<TDbConnection>(TTestDatabase::ConnectionString());
-        m_db->Open();
-    }
-    return *m_db;
-}
-
-// A failure is the test's, recorded where it happened: the statements also run from inside a window's
-// event loop, which no exception may cross.
-QVariant TEntryWindowFixture::Scalar(const QString& sql) {
-    QVariant value;
-    const QString failure = TTestChecks::ThrownMessage([&] {
-        auto cursor = Db().Select(sql);
-        if (cursor->Next())
-            value = TRowStore::ToVariant(cursor->Value(0), QMetaType::UnknownType);
-    });
-    [&] {
-        QVERIFY2(failure == QLatin1String("<no exception>"),
-                 qPrintable(sql + QStringLiteral(": ") + failure));
-    }();
-    return value;
-}
-
-int TEntryWindowFixture::Count(const QString& tableAndCondition) {
-    return Scalar(QStringLiteral("select count(*) from ") + tableAndCondition).toInt();
-}
-
-void TEntryWindowFixture::Execute(const QString& sql) {
-    const QString failure = TTestChecks::ThrownMessage([&] { Db().Execute(sql); });
-    [&] {
-        QVERIFY2(failure == QLatin1String("<no exception>"),
-                 qPrintable(sql + QStringLiteral(": ") + failure));
-    }();
 }
 
 QStringList TEntryWindowFixture::TakeBoxes() {
@@ -132,4 +129,12 @@ QStringList TEntryWindowFixture::TakeBoxes() {
     }
     Boxes().ClearSeen();
     return seen;
+}
+
+QStringList TEntryWindowFixture::TakeMessages() {
+    QStringList messages;
+    for (const QString& seen : TakeBoxes())
+        if (seen == QLatin1String("error") || seen.startsWith(QLatin1String("message: ")))
+            messages << seen;
+    return messages;
 }

@@ -1,15 +1,12 @@
-// The add window through the running program: opened from the unlocked main window, text typed into
-// its edits, its tick buttons clicked, the pickers answered by moving their data set's current row,
-// the discount grid driven by keys and its navigator, and the database read back through a
-// connection of the test's own, as another program would see it.
+// The add window through the running program (TEntryWindowFixture): opened from the unlocked main
+// window, text typed into its edits, its tick buttons clicked, the pickers answered by moving their data
+// set's current row, the discount grid driven by keys and its navigator, the database read back.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -19,19 +16,15 @@
 #include "TDBGrid.h"
 #include "TDBNavigator.h"
 #include "TDBText.h"
-#include "TDbConnection.h"
-#include "TDbCursor.h"
+#include "TEntryWindowFixture.h"
 #include "TErrorBox.h"
 #include "TField.h"
 #include "TLabeledEdit.h"
 #include "TRadioButton.h"
-#include "TRowStore.h"
-#include "TRunningProgram.h"
 #include "TTestChecks.h"
 #include "Unit2.h"
 #include "Unit3.h"
 #include "Unit4.h"
-#include "TWindowSteps.h"
 
 namespace {
 
@@ -82,7 +75,8 @@ QString GroupFour() {
 class TstAddWindow : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void cleanup();
+    void init() { m_f = std::make_unique<TEntryWindowFixture>(); }
+    void cleanup() { m_f.reset(); }
     void insertSendsTheTypedTexts_data();
     void insertSendsTheTypedTexts();
     void emptyFieldSendsNothing_data();
@@ -99,104 +93,48 @@ private Q_SLOTS:
     void levelInUseIsNotDeleted();
 
 private:
-    // A fresh demo database with the statements run on it, the program started and unlocked.
-    void Start(const QStringList& before = {});
     // Opens the add window with opener ("Button1" or "N4" of the main window), runs steps while it is
     // up and closes it with "Отмена" (BitBtn5).
     void WhileOpen(const std::function<void()>& steps, const QString& opener = QStringLiteral("Button1"));
     // Opens a picker with its button; while it is up, moves its data set by moves rows and closes it.
     void Pick(QPushButton* button, TDataSet* dataSet, int moves, const QString& picker);
-    // Each message box seen since the last call: its text, or for the error box "error: " and its text.
-    QStringList TakeBoxes();
-    // What the database answers to the statement, as the error box shows it; the attempt is undone.
-    QString DatabaseRefusal(const QString& statement);
-    QStringList Row(const QString& select);
+    // The message boxes since the last call, the error box as the database's refusal of statement
+    // ("error" when it is that refusal, "error: <text>" when it is another).
+    QStringList TakeMessages(const QString& statement = QString());
     // The statement template that a tick button fills.
     static TADOQuery* Template(const QString& tick);
-    int Count(const QString& table);
     void RunPeriodStep(const QString& step);
 
-    std::unique_ptr<TRunningProgram> m_program;
-    std::unique_ptr<TDbConnection> m_db;
+    std::unique_ptr<TEntryWindowFixture> m_f;
 };
 
-void TstAddWindow::cleanup() {
-    m_db.reset();
-    m_program.reset();
-}
-
-void TstAddWindow::Start(const QStringList& before) {
-    m_program = std::make_unique<TRunningProgram>();
-    m_db = std::make_unique<TDbConnection>(TTestDatabase::ConnectionString());
-    m_db->Open();
-    for (const QString& statement : before)
-        m_db->Execute(statement);
-    m_program->Start();
-    TWindowSteps::Unlock();
-    QVERIFY(Form2->Button1->isVisible());
-    m_program->Boxes.ClearSeen();
-}
-
 void TstAddWindow::WhileOpen(const std::function<void()>& steps, const QString& opener) {
-    // Should "Отмена" leave the window up, its close box ends the test's wait.
-    QTimer stuck;
-    stuck.setSingleShot(true);
-    connect(&stuck, &QTimer::timeout, Form4, [] { Form4->close(); });
     QWidget* opened = nullptr;
-    m_program->Boxes.Run([&](QWidget* w) {
-        opened = w;
-        if (w == Form4)
-            steps();
-        stuck.start(3000);
-        Click(Form4->BitBtn5);
-    });
     if (auto* button = Form2->findChild<QPushButton*>(opener))
-        Click(button);
+        opened = m_f->WhileOpen(button, steps, Form4->BitBtn5);
     else
-        Form2->findChild<QAction*>(opener)->trigger();
+        opened = m_f->WhileOpen(Form2->findChild<QAction*>(opener), steps, Form4->BitBtn5);
     QCOMPARE(opened, static_cast<QWidget*>(Form4));
-    QVERIFY2(stuck.isActive(), "Отмена did not close the window");
     QVERIFY(!Form4->isVisible());
     QVERIFY(Form2->isEnabled());
 }
 
 void TstAddWindow::Pick(QPushButton* button, TDataSet* dataSet, int moves, const QString& picker) {
-    QString opened;
-    m_program->Boxes.Run([&](QWidget* w) {
-        opened = QString::fromLatin1(w->metaObject()->className());
-        dataSet->MoveBy(moves);
-        w->close();
-    });
-    Click(button);
-    QCOMPARE(opened, picker);
+    QCOMPARE(m_f->PickMoved(button, dataSet, moves), picker);
 }
 
-QStringList TstAddWindow::TakeBoxes() {
+QStringList TstAddWindow::TakeMessages(const QString& statement) {
     QStringList texts;
-    for (const TSeenModal& seen : m_program->Boxes.Seen()) {
-        if (seen.ClassName != QLatin1String("QMessageBox"))
-            continue;
-        texts << (seen.Icon == QMessageBox::Critical ? QStringLiteral("error: ") + seen.Text : seen.Text);
+    for (const QString& seen : m_f->TakeMessages()) {
+        if (seen != QLatin1String("error"))
+            texts << seen.mid(QStringLiteral("message: ").size());
+        else if (!statement.isEmpty() &&
+                 m_f->LastError() == ErrorBoxText(m_f->Program().Db.Refusal(statement)))
+            texts << seen;
+        else
+            texts << QStringLiteral("error: ") + m_f->LastError();
     }
-    m_program->Boxes.ClearSeen();
     return texts;
-}
-
-QString TstAddWindow::DatabaseRefusal(const QString& statement) {
-    m_db->BeginTransaction();
-    const QString message = TTestChecks::ThrownMessage([&] { m_db->Execute(statement); });
-    m_db->RollbackTransaction();
-    return QStringLiteral("error: ") + ErrorBoxText(message);
-}
-
-QStringList TstAddWindow::Row(const QString& select) {
-    auto cursor = m_db->Select(select);
-    QStringList values;
-    if (!cursor->Next())
-        return values;
-    for (int i = 0; i < cursor->Columns().size(); ++i)
-        values << TRowStore::ToVariant(cursor->Value(i), QMetaType::UnknownType).toString();
-    return values;
 }
 
 TADOQuery* TstAddWindow::Template(const QString& tick) {
@@ -205,10 +143,6 @@ TADOQuery* TstAddWindow::Template(const QString& tick) {
                                                {"BitBtn3", DataModule3->ADOQuery4},
                                                {"BitBtn4", DataModule3->ADOQuery5}};
     return templates.value(tick);
-}
-
-int TstAddWindow::Count(const QString& table) {
-    return Row(QStringLiteral("SELECT count(*) FROM ") + table).value(0).toInt();
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -253,24 +187,24 @@ void TstAddWindow::insertSendsTheTypedTexts() {
     QFETCH(QString, clause);
     QFETCH(QString, stored);
     QFETCH(QString, list);
-    Start();
+    QVERIFY(m_f->Start());
     const QString table = stored.section(QStringLiteral(" FROM "), 1);
-    const int rows = Count(table);
+    const int rows = m_f->Count(table);
     TDataSet* const shown = DataModule3->findChild<TDataSet*>(list);
     const int shownRows = shown->RecordCount();
     const QString objects = QStringLiteral("SELECT count(*), sum(length(sql)) FROM sqlite_master");
-    const QStringList schema = Row(objects);
+    const QStringList schema = m_f->Row(objects);
     WhileOpen([&] {
         Fill(button, texts);
         Click(Form4->findChild<TBitBtn*>(button));
-        QCOMPARE(TakeBoxes(), QStringList());
+        QCOMPARE(TakeMessages(), QStringList());
         QCOMPARE(Texts(button), QStringList(texts.size(), QString()));
     });
     QCOMPARE(Template(button)->SQL().Strings(1), clause);
-    QCOMPARE(Count(table), rows + 1);
-    QCOMPARE(Row(QStringLiteral("SELECT ") + stored + QStringLiteral(" ORDER BY rowid DESC")), texts);
+    QCOMPARE(m_f->Count(table), rows + 1);
+    QCOMPARE(m_f->Row(QStringLiteral("SELECT ") + stored + QStringLiteral(" ORDER BY rowid DESC")), texts);
     // The statement's structure is its own: no table or other object changed.
-    QCOMPARE(Row(objects), schema);
+    QCOMPARE(m_f->Row(objects), schema);
     // Nothing added shows in the table's picker or list until its data set is read again.
     QCOMPARE(shown->RecordCount(), shownRows);
     shown->Close();
@@ -296,17 +230,17 @@ void TstAddWindow::emptyFieldSendsNothing() {
     QFETCH(int, fields);
     QFETCH(int, empty);
     QFETCH(QString, table);
-    Start();
-    const int rows = Count(table);
+    QVERIFY(m_f->Start());
+    const int rows = m_f->Count(table);
     QStringList texts(fields, QStringLiteral("1"));
     texts[empty].clear();
     WhileOpen([&] {
         Fill(button, texts);
         Click(Form4->findChild<TBitBtn*>(button));
-        QCOMPARE(TakeBoxes(), QStringList{kNotAll});
+        QCOMPARE(TakeMessages(), QStringList{kNotAll});
         QCOMPARE(Texts(button), texts);
     });
-    QCOMPARE(Count(table), rows);
+    QCOMPARE(m_f->Count(table), rows);
     QCOMPARE(Template(button)->SQL().Strings(1), QString());
 }
 
@@ -326,32 +260,32 @@ void TstAddWindow::refusedInsertKeepsTheFields() {
     QFETCH(QStringList, texts);
     QFETCH(int, wrong);
     QFETCH(QString, correction);
-    Start();
+    QVERIFY(m_f->Start());
     const QString ware = QStringLiteral("BitBtn3");
-    const int rows = Count(QStringLiteral("wares"));
+    const int rows = m_f->Count(QStringLiteral("wares"));
     WhileOpen([&] {
         Fill(ware, texts);
         Click(Form4->BitBtn3);
-        QCOMPARE(TakeBoxes(), QStringList{DatabaseRefusal(DataModule3->ADOQuery4->SQL().Text())});
+        QCOMPARE(TakeMessages(DataModule3->ADOQuery4->SQL().Text()), QStringList{"error"});
         QCOMPARE(Texts(ware), texts);
-        QCOMPARE(Count(QStringLiteral("wares")), rows);
+        QCOMPARE(m_f->Count(QStringLiteral("wares")), rows);
 
         // Corrected and sent again: the new clause replaces the refused one.
         Retype(GroupEdits(ware)[wrong], correction);
         Click(Form4->BitBtn3);
-        QCOMPARE(TakeBoxes(), QStringList());
+        QCOMPARE(TakeMessages(), QStringList());
         QCOMPARE(Texts(ware), QStringList(4, QString()));
     });
     texts[wrong] = correction;
-    QCOMPARE(Count(QStringLiteral("wares")), rows + 1);
-    QCOMPARE(Row(QStringLiteral("SELECT name, description, orderprice, Iddiscount FROM wares "
-                                "ORDER BY Idwares DESC")),
+    QCOMPARE(m_f->Count(QStringLiteral("wares")), rows + 1);
+    QCOMPARE(m_f->Row(QStringLiteral("SELECT name, description, orderprice, Iddiscount FROM wares "
+                                     "ORDER BY Idwares DESC")),
              texts);
 }
 
 // A name longer than a line edit takes by default (32,767 characters), pasted into the edit.
 void TstAddWindow::longTextIsStoredWhole() {
-    Start();
+    QVERIFY(m_f->Start());
     const QString name = QStringLiteral("Товар ") + QString(40000, QChar(0x0416)) + QStringLiteral(" конец");
     WhileOpen([&] {
         Fill(QStringLiteral("BitBtn3"),
@@ -362,9 +296,9 @@ void TstAddWindow::longTextIsStoredWhole() {
         QTest::keyClick(Form4->LabeledEdit6, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(Form4->LabeledEdit6->Text().size(), name.size());
         Click(Form4->BitBtn3);
-        QCOMPARE(TakeBoxes(), QStringList());
+        QCOMPARE(TakeMessages(), QStringList());
     });
-    QCOMPARE(Row(QStringLiteral("SELECT name FROM wares ORDER BY Idwares DESC")), QStringList{name});
+    QCOMPARE(m_f->Row(QStringLiteral("SELECT name FROM wares ORDER BY Idwares DESC")), QStringList{name});
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -441,8 +375,8 @@ void TstAddWindow::periodFromTheChoices() {
     QFETCH(QStringList, boxes);
     QFETCH(QString, clause);
     QFETCH(QStringList, added);
-    Start();
-    const int last = Row(QStringLiteral("SELECT max(Idperiod) FROM period")).value(0).toInt();
+    QVERIFY(m_f->Start());
+    const int last = m_f->Row(QStringLiteral("SELECT max(Idperiod) FROM period")).value(0).toInt();
     TDataSet* const periods = DataModule3->ADOTable10;  // the delivery-period list
     const int listed = periods->RecordCount();
     const int goods = DataModule3->ADOQuery1->RecordCount();
@@ -451,24 +385,14 @@ void TstAddWindow::periodFromTheChoices() {
         for (const QString& step : steps) {
             RunPeriodStep(step);
             // A refusal is the database's own answer to the statement just sent.
-            for (const QString& box : TakeBoxes()) {
-                if (box.startsWith(QLatin1String("error: "))) {
-                    QCOMPARE(box, DatabaseRefusal(DataModule3->ADOQuery5->SQL().Text()));
-                    seen << QStringLiteral("error");
-                } else {
-                    seen << box;
-                }
-            }
+            seen << TakeMessages(DataModule3->ADOQuery5->SQL().Text());
         }
     });
     QCOMPARE(seen, boxes);
     QCOMPARE(DataModule3->ADOQuery5->SQL().Strings(1), clause);
-    QStringList rows;
-    auto cursor = m_db->Select(
+    const QStringList rows = m_f->Program().Column(
         QStringLiteral("SELECT Idprovider || '/' || Idwares || '/' || day FROM period WHERE Idperiod > ?"),
         {last});
-    while (cursor->Next())
-        rows << TRowStore::ToVariant(cursor->Value(0), QMetaType::UnknownType).toString();
     QCOMPARE(rows, added);
     // Not in the delivery-period list nor in the goods list until they are read again; a sort choice
     // reads the goods list.
@@ -492,7 +416,7 @@ void TstAddWindow::activationBlanksOncePerOpening_data() {
 
 void TstAddWindow::activationBlanksOncePerOpening() {
     QFETCH(QString, opener);
-    Start();
+    QVERIFY(m_f->Start());
     WhileOpen(
         [&] {
             QCOMPARE(GroupFour(), QStringLiteral(" | | | | "));
@@ -500,7 +424,7 @@ void TstAddWindow::activationBlanksOncePerOpening() {
             Retype(Form4->LabeledEdit1, QStringLiteral("Фирма"));
             // A box and both pickers closed without a move: no activation, no report to the labels.
             Click(Form4->BitBtn1);
-            QCOMPARE(TakeBoxes(), QStringList{kNotAll});
+            QCOMPARE(TakeMessages(), QStringList{kNotAll});
             Pick(Form4->Button1, DataModule3->ADOTable3, 0, QStringLiteral("TForm5"));
             Pick(Form4->Button2, DataModule3->ADOTable4, 0, QStringLiteral("TForm6"));
             QCOMPARE(GroupFour(), QStringLiteral(" | | | | 15"));
@@ -523,7 +447,7 @@ void TstAddWindow::activationBlanksOncePerOpening() {
 // A level appended in the grid gets its id from the database; that id, typed into LabeledEdit9 as
 // Label2 says, is accepted for a new ware at once.
 void TstAddWindow::levelAddedInTheGridServesANewWare() {
-    Start();
+    QVERIFY(m_f->Start());
     QString id;
     WhileOpen([&] {
         TDBGrid* grid = Form4->DBGrid1;
@@ -535,7 +459,7 @@ void TstAddWindow::levelAddedInTheGridServesANewWare() {
         TTestChecks::TypeText(grid, QStringLiteral("25"));
         QTest::mouseClick(Form4->DBNavigator1, Qt::LeftButton, {},
                           Form4->DBNavigator1->ButtonRect(TDBNavigator::nbPost).center());
-        QCOMPARE(TakeBoxes(), QStringList());
+        QCOMPARE(TakeMessages(), QStringList());
         QCOMPARE(DataModule3->ADOTable2->State(), dsBrowse);
         id = DataModule3->ADOTable2->FieldByName(QStringLiteral("Iddiscount"))->DisplayText();
         QVERIFY(!id.isEmpty());
@@ -544,11 +468,11 @@ void TstAddWindow::levelAddedInTheGridServesANewWare() {
         Retype(Form4->LabeledEdit8, QStringLiteral("100"));
         Retype(Form4->LabeledEdit9, id);
         Click(Form4->BitBtn3);
-        QCOMPARE(TakeBoxes(), QStringList());
+        QCOMPARE(TakeMessages(), QStringList());
     });
-    QCOMPARE(Row(QStringLiteral("SELECT [percent] FROM discount WHERE Iddiscount = ") + id),
+    QCOMPARE(m_f->Row(QStringLiteral("SELECT [percent] FROM discount WHERE Iddiscount = ") + id),
              QStringList{"25"});
-    QCOMPARE(Row(QStringLiteral("SELECT Iddiscount FROM wares ORDER BY Idwares DESC")), QStringList{id});
+    QCOMPARE(m_f->Row(QStringLiteral("SELECT Iddiscount FROM wares ORDER BY Idwares DESC")), QStringList{id});
 }
 
 void TstAddWindow::levelInUseIsNotDeleted_data() {
@@ -568,12 +492,11 @@ void TstAddWindow::levelInUseIsNotDeleted() {
     QFETCH(QString, typed);
     QFETCH(bool, navigator);
     QFETCH(bool, deleted);
-    Start({QStringLiteral("INSERT INTO discount ([percent]) VALUES (20)")});
+    QVERIFY(m_f->Start({QStringLiteral("INSERT INTO discount ([percent]) VALUES (20)")}));
     const QString percent = QStringLiteral("SELECT [percent] FROM discount WHERE Iddiscount = %1").arg(level);
-    const QStringList stored = Row(percent);
+    const QStringList stored = m_f->Row(percent);
     QVERIFY(!stored.isEmpty());
-    const QString refusal =
-        DatabaseRefusal(QStringLiteral("DELETE FROM discount WHERE Iddiscount = %1").arg(level));
+    const QString deletion = QStringLiteral("DELETE FROM discount WHERE Iddiscount = %1").arg(level);
     TDataSet* levels = DataModule3->ADOTable2;
     const int count = levels->RecordCount();
     WhileOpen([&] {
@@ -583,7 +506,7 @@ void TstAddWindow::levelInUseIsNotDeleted() {
         QTest::keyClick(grid, Qt::Key_Right);
         if (!typed.isEmpty())
             TTestChecks::TypeText(grid, typed);
-        m_program->Boxes.Press(QStringLiteral("OK"));  // "Delete record?"
+        m_f->Boxes().Press(QStringLiteral("OK"));  // "Delete record?"
         if (navigator)
             QTest::mouseClick(Form4->DBNavigator1, Qt::LeftButton, {},
                               Form4->DBNavigator1->ButtonRect(TDBNavigator::nbDelete).center());
@@ -592,8 +515,8 @@ void TstAddWindow::levelInUseIsNotDeleted() {
                             Qt::Key_Delete, Qt::ControlModifier);
         QStringList expected{QStringLiteral("Delete record?")};
         if (!deleted)
-            expected << refusal;
-        QCOMPARE(TakeBoxes(), expected);
+            expected << QStringLiteral("error");
+        QCOMPARE(TakeMessages(deletion), expected);
         QCOMPARE(levels->RecordCount(), deleted ? count - 1 : count);
         if (deleted)
             return;
@@ -604,7 +527,7 @@ void TstAddWindow::levelInUseIsNotDeleted() {
             QCOMPARE(grid->InplaceEditor()->text(), typed);
         levels->Cancel();
     });
-    QCOMPARE(Row(percent), deleted ? QStringList() : stored);
+    QCOMPARE(m_f->Row(percent), deleted ? QStringList() : stored);
 }
 
 QTEST_MAIN(TstAddWindow)

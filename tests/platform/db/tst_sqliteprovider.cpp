@@ -12,6 +12,7 @@
 #include "TDbCursor.h"
 #include "TDbProvisioner.h"
 #include "TOdbcProvider.h"
+#include "TModuleStatements.h"
 #include "TTestChecks.h"
 #include "TTestDatabase.h"
 #include "TTsqlDialect.h"
@@ -21,15 +22,10 @@ namespace {
 // What ThrownMessage gives for a call that throws nothing.
 const QString kNoFailure = TTestChecks::ThrownMessage([] {});
 
-const QString kGoods = QStringLiteral(
-    "SELECT     TOP (100) PERCENT dbo.wares.name AS Наименование, dbo.wares.description AS Описание, "
-    "dbo.provider.name AS Поставщик, dbo.wares.orderprice AS [Цена закупа], dbo.wares.saleprice AS [Цена "
-    "продажи], "
-    "dbo.discount.[percent] AS [Скидка (%)]\r\nFROM         dbo.discount INNER JOIN dbo.wares ON "
-    "dbo.discount.Iddiscount "
-    "= dbo.wares.Iddiscount INNER JOIN dbo.period ON dbo.wares.Idwares = dbo.period.Idwares INNER JOIN "
-    "dbo.provider ON "
-    "dbo.period.Idprovider = dbo.provider.Idprovider\r\n");
+// The goods list as the data module sends it before any sort choice.
+QString Goods() {
+    return TModuleStatements::Text(TModuleStatements::GoodsList());
+}
 
 }  // namespace
 
@@ -169,7 +165,7 @@ void TestSqliteProvider::goodsListColumns() {
     TTestDatabase database;
     TDbConnection db(provider == QLatin1String("embedded") ? TTestDatabase::ConnectionString()
                                                            : database.OdbcConnectionString());
-    const std::unique_ptr<TDbCursor> c = db.Select(kGoods);
+    const std::unique_ptr<TDbCursor> c = db.Select(Goods());
     const QVector<TDbColumn>& cols = c->Columns();
     QCOMPARE(cols.size(), 6);
     const char* expected[][2] = {{"wares", "name"},       {"wares", "description"}, {"provider", "name"},

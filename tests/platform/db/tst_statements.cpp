@@ -8,6 +8,7 @@
 #include "TDbConnection.h"
 #include "TDbCursor.h"
 #include "TRussianCollation.h"
+#include "TModuleStatements.h"
 #include "TTestChecks.h"
 #include "TTestDatabase.h"
 
@@ -21,31 +22,13 @@ QString Joined(const QStringList& lines) {
     return s;
 }
 
-const QString kPad(22, QLatin1Char(' '));
-
+// The module's goods list with a sort choice's ordering line, and its price list, as it sends them.
 QString GoodsList(const QString& orderBy) {
-    return Joined(
-        {QStringLiteral(
-             "SELECT     TOP (100) PERCENT dbo.wares.name AS Наименование, dbo.wares.description AS "
-             "Описание, dbo.provider.name AS Поставщик, "),
-         kPad +
-             QStringLiteral("dbo.wares.orderprice AS [Цена закупа], dbo.wares.saleprice AS [Цена продажи], "
-                            "dbo.discount.[percent] AS [Скидка (%)]"),
-         QStringLiteral("FROM         dbo.discount INNER JOIN"),
-         kPad + QStringLiteral("dbo.wares ON dbo.discount.Iddiscount = dbo.wares.Iddiscount INNER JOIN"),
-         kPad + QStringLiteral("dbo.period ON dbo.wares.Idwares = dbo.period.Idwares INNER JOIN"),
-         kPad + QStringLiteral("dbo.provider ON dbo.period.Idprovider = dbo.provider.Idprovider"), QString(),
-         orderBy});
+    return TModuleStatements::Text(TModuleStatements::GoodsList(orderBy));
 }
 
 QString PriceList() {
-    return Joined(
-        {QStringLiteral("SELECT     dbo.wares.name, dbo.wares.description, dbo.wares.saleprice, "
-                        "dbo.discount.[percent]"),
-         QStringLiteral("FROM         dbo.discount INNER JOIN"),
-         kPad + QStringLiteral("dbo.wares ON dbo.discount.Iddiscount = dbo.wares.Iddiscount INNER JOIN"),
-         kPad + QStringLiteral("dbo.period ON dbo.wares.Idwares = dbo.period.Idwares INNER JOIN"),
-         kPad + QStringLiteral("dbo.provider ON dbo.period.Idprovider = dbo.provider.Idprovider")});
+    return TModuleStatements::Text(TModuleStatements::Lines(QStringLiteral("ADOQuery11")));
 }
 
 QString Text(const TDbValue& v) {
