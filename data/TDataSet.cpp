@@ -345,7 +345,7 @@ bool TDataSet::CanInsert() const {
 }
 
 bool TDataSet::CanDelete() const {
-    return CanInsert();
+    return CanModify() && !d->Writer->JoinsTables();
 }
 
 bool TDataSet::Modified() const {

@@ -106,7 +106,7 @@ public:
     // Asks the bound controls to write what they hold into the row being edited (the open cell
     // editor's text); a text its field refuses throws. Post and leaving the row do it first.
     void UpdateRecord();
-    bool Modified() const;  // the row being edited or inserted has a changed value
+    bool Modified() const;   // the row being edited or inserted has a changed value
     // One field of the row being edited or inserted: whether it was set since editing began, and
     // putting its value and that mark back as they were (a cell editor's Esc), so a row nobody
     // changed is unchanged again.
