@@ -43,7 +43,7 @@ QVBoxLayout* ClientLayout(QWidget* parent) {
 }  // namespace
 
 TFormBuilder::TFormBuilder(TForm* form) : m_form(form) {
-    Q_ASSERT(form);
+    Q_ASSERT_X(form, "TFormBuilder", "a window's constructor makes its builder for itself");
 }
 
 QObject* TFormBuilder::Context() const {
@@ -368,7 +368,8 @@ void TFormBuilder::TabOrder(QWidget* parent, std::initializer_list<QWidget*> ord
     int place = 0;
     for (QWidget* control : order) {
         TLayoutRow& row = Row(control);
-        Q_ASSERT(row.Parent == parent->objectName());
+        // A window's layout table orders the controls of one container at a time.
+        Q_ASSERT_X(row.Parent == parent->objectName(), "TFormBuilder", "tab order within one container");
         row.TabOrder = place++;
     }
     ApplyTabOrder();

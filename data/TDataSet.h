@@ -39,11 +39,14 @@
 #include <memory>
 
 #include "TDataEvent.h"
+#include "TDataSourceList.h"
 
 class TADOConnection;
 class TDataSource;
 class TDbConnection;
 class TField;
+class TRowFilter;
+class TVisibleRows;
 
 enum TDataSetState { dsInactive, dsBrowse, dsEdit, dsInsert };
 
@@ -62,7 +65,7 @@ public:
     void Open();
     void Close();
     bool Active() const;
-    void SetActive(bool active);
+    void SetActive(bool active) { active ? Open() : Close(); }
     TDataSetState State() const;
 
     // Visible rows (a detail shows only its master's rows); a row being inserted is counted.
@@ -73,8 +76,8 @@ public:
     bool Bof() const;
     bool Eof() const;
     void First();
-    void Prior();
-    void Next();
+    void Prior() { MoveBy(-1); }
+    void Next() { MoveBy(1); }
     void Last();
     int MoveBy(int distance);  // returns the distance actually moved
 
@@ -83,16 +86,18 @@ public:
     TField* FindField(const QString& name) const;    // without regard to case; nullptr when absent
     TField* FieldByName(const QString& name) const;  // throws "<Name>: Field 'name' not found"
     // "<component>: Field '<field>' not found", for whoever looked the column up (a bound control).
-    static QString FieldNotFoundMessage(const QString& component, const QString& field);
+    static QString FieldNotFoundMessage(const QString& component, const QString& field) {
+        return component + QStringLiteral(": Field '") + field + QStringLiteral("' not found");
+    }
 
     // Any visible row, for grids and charts that draw rows other than the current one.
     QVariant ValueAt(int row, int field) const;
     QString DisplayTextAt(int row, int field) const;
-    bool IsNullAt(int row, int field) const;
+    bool IsNullAt(int row, int field) const { return ValueAt(row, field).isNull(); }
 
     void Edit();
-    void Insert();  // a new empty row before the current one
-    void Append();  // a new empty row after the last one
+    void Insert() { BeginInsert(false); }  // a new empty row before the current one
+    void Append() { BeginInsert(true); }   // a new empty row after the last one
     void Post();
     void Cancel();
     void Delete();  // deletes the current row in the database at once; inserting: only cancels
@@ -101,9 +106,9 @@ public:
     // Asks the bound controls to write what they hold into the row being edited (the open cell
     // editor's text); a text its field refuses throws. Post and leaving the row do it first.
     void UpdateRecord();
-    bool Modified() const;   // the row being edited or inserted has a changed value
+    bool Modified() const;  // the row being edited or inserted has a changed value
     // A new row nobody has changed yet: leaving it removes it instead of posting it.
-    bool UntouchedNewRow() const;
+    bool UntouchedNewRow() const { return State() == dsInsert && !Modified(); }
     // One field of the row being edited or inserted: whether it was set since editing began, and
     // putting its value and that mark back as they were (a cell editor's Esc), so a row nobody
     // changed is unchanged again.
@@ -116,9 +121,9 @@ public:
     bool CanDelete() const;
 
     // Holding back bound controls while walking the rows (charts, reports).
-    void DisableControls();
-    void EnableControls();
-    bool ControlsDisabled() const;
+    void DisableControls() { m_sources.Disable(); }
+    void EnableControls() { m_sources.Enable(Active()); }
+    bool ControlsDisabled() const { return m_sources.Disabled(); }
 
     // A row filter "column = 'value' [AND column = 'value' ...]"; applied when Filtered.
     QString Filter() const;
@@ -127,8 +132,8 @@ public:
     void SetFiltered(bool filtered);
 
     // The data sources that carry this data set; they relay every change.
-    void AddDataSource(TDataSource* source);
-    void RemoveDataSource(TDataSource* source);
+    void AddDataSource(TDataSource* source) { m_sources.Add(source); }
+    void RemoveDataSource(TDataSource* source) { m_sources.Remove(source); }
 
     // Bytes the snapshot holds (packed rows and the row index), for benchmarks.
     size_t SnapshotBytes() const;
@@ -149,7 +154,7 @@ protected:
     // Told when a post, a cancel or a delete has ended editing, after the controls heard of it (a
     // detail whose post was refused while its master moved catches up with the master then).
     virtual void AfterBrowse() {}
-    void NotifyDataSources(TDataEvent event, int info = 0);
+    void NotifyDataSources(TDataEvent event, int info = 0) { m_sources.Notify(event, info); }
     bool Editing() const;  // editing or inserting
 
     // The rows sorted ascending by one column (stable); the order is kept by later writes. The first
@@ -161,36 +166,32 @@ protected:
     void ClearRange();
     // Whether two values are one key of the sorted column, compared as values of its type.
     bool SameKey(const QVariant& a, const QVariant& b) const;
-    // The first visible row becomes current; nothing is told.
-    void MoveToFirstVisible();
 
 private:
     friend class TField;
     class TInvariantCheck;
-    void CheckInvariants() const;  // the numbered invariants of TDataSet.cpp; only where Q_ASSERT is on
+    void CheckInvariants() const;  // invariants 4 and 5 of TDataSet.cpp; only where Q_ASSERT is on
     QVariant FieldValue(int field) const;
-    void SetFieldValue(int field, const QVariant& value);
+    void SetFieldValue(int field, const QVariant& value) { StoreFieldValue(field, value, true); }
     void StoreFieldValue(int field, const QVariant& value, bool changed);
-    QVector<QVariant> RawRow(long stored) const;
     void ClearSnapshot();
     // The connection's database; throws when the data set has no connection (or it is gone).
     TDbConnection& Database() const;
-    void ForEachSource(const std::function<void(TDataSource*)>& call);
     void WriteRow();     // the row being edited or inserted to the database, as it stands
     void ResetBuffer();  // forgets the edit buffer and its changes
     void CheckActive() const;
     void CheckCanModify() const;
-    void CheckCanInsert() const;
-    void CheckCanDelete() const;
+    void CheckCanInsertOrDelete() const;
     void BeginInsert(bool append);
     void CancelEditing();
-    void PlaceInsertedRow(const char* row);
-    void Reorder(const char* row);
-    void ApplyRangeKey(const QVariant& key);
+    // Makes a move of the visible rows and tells the controls when the row or an edge changed.
+    int Scroll(const std::function<int(TVisibleRows&)>& move);
+    // The filter with its columns found; throws "<Name>: Field 'x' not found" for one the result lacks.
+    TRowFilter BoundFilter(TRowFilter filter) const;
     void ApplyFilter();
 
     struct TPrivate;
     std::unique_ptr<TPrivate> d;
     QPointer<TADOConnection> m_connection;
-    QVariant m_rangeKey;
+    TDataSourceList m_sources;
 };

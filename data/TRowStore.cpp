@@ -236,6 +236,13 @@ int TRowStore::RecordSize(const char* row, int columns) {
     return int(p - row);
 }
 
+QVector<QVariant> TRowStore::RawValues(const char* row, int columns) {
+    QVector<QVariant> values;
+    for (int i = 0; i < columns; ++i)
+        values.append(Value(row, i, QMetaType::UnknownType));
+    return values;
+}
+
 QVariant TRowStore::ToVariant(const TDbValue& cell, QMetaType::Type type) {
     switch (cell.Kind) {
         case TDbValue::Null:

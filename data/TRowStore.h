@@ -31,6 +31,8 @@ public:
     // A cell of a packed row; text points into the store.
     static TDbValue Cell(const char* row, int column);
     static QVariant Value(const char* row, int column, QMetaType::Type type);
+    // Every cell as stored, as the originals a write-back finds the row by.
+    static QVector<QVariant> RawValues(const char* row, int columns);
     static QVariant ToVariant(const TDbValue& cell, QMetaType::Type type);
     // Null first, numbers by value before text, text by UTF-8 bytes (code point order).
     static int Compare(const TDbValue& a, const TDbValue& b);

@@ -11,6 +11,13 @@
 #include "TDbTransaction.h"
 #include "TRowStore.h"
 
+QVector<TWriteBack::TColumn> TWriteBack::ColumnsOf(const QVector<TDbColumn>& result) {
+    QVector<TColumn> columns;
+    for (const TDbColumn& c : result)
+        columns.append({c.Name, c.BaseTable, c.BaseColumn, c.Type});
+    return columns;
+}
+
 TWriteBack::TWriteBack(TDbConnection& db, const QString& writeTable, QVector<TColumn> columns)
     : m_columns(std::move(columns)) {
     m_namedTable = !writeTable.isEmpty();

@@ -14,6 +14,7 @@
 
 class TDbConnection;
 class TDbCursor;
+struct TDbColumn;
 
 class TWriteBack {
 public:
@@ -27,6 +28,7 @@ public:
     // writeTable: the table or view a table data set names (every column is its own); empty for a
     // query, whose columns carry their own base tables. Asks the database which of them it can write.
     TWriteBack(TDbConnection& db, const QString& writeTable, QVector<TColumn> columns);
+    static QVector<TColumn> ColumnsOf(const QVector<TDbColumn>& result);  // a result's columns as written
 
     bool CanModify() const;
     bool JoinsTables() const { return m_tables.size() > 1; }

@@ -93,7 +93,8 @@ QVariant TDbConnection::LastInsertId() {
 }
 
 void TDbConnection::BeginTransaction() {
-    Q_ASSERT(!m_inTransaction);
+    // TDbTransaction joins a transaction in progress instead of beginning a second one.
+    Q_ASSERT_X(!m_inTransaction, "TDbConnection", "transactions do not nest");
     Open();
     m_provider->BeginTransaction();
     m_inTransaction = true;
@@ -101,7 +102,9 @@ void TDbConnection::BeginTransaction() {
 }
 
 void TDbConnection::CommitTransaction() {
-    Q_ASSERT(m_inTransaction && Connected());
+    // TDbTransaction commits only the transaction it began, while its serial is still current; Close()
+    // ends the transaction with the connection, so one in progress has an open connection.
+    Q_ASSERT_X(m_inTransaction && Connected(), "TDbConnection", "committing the transaction in progress");
     m_provider->CommitTransaction();
     m_inTransaction = false;
 }

@@ -97,7 +97,10 @@ bool TSqliteCursor::Next() {
 }
 
 TDbValue TSqliteCursor::Value(int column) const {
-    Q_ASSERT(m_statement && column >= 0 && column < m_columns.size());
+    // Read only after Next() returned true, which a cursor detached by its closed connection never
+    // does; columns are those Columns() listed.
+    Q_ASSERT_X(m_statement && column >= 0 && column < m_columns.size(), "TSqliteCursor",
+               "a cell of the row Next() moved to");
     sqlite3_stmt* const statement = m_statement.Get();
     TDbValue v;
     switch (sqlite3_column_type(statement, column)) {

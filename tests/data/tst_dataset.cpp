@@ -381,6 +381,45 @@ private Q_SLOTS:
         QCOMPARE(t->RecordCount(), 8);
     }
 
+    // A filter naming a column the result lacks is refused before anything changes: the filter in
+    // force, the rows shown, the current row and a row being edited stay as they were.
+    void refusedFilterChangesNothing_data() {
+        QTest::addColumn<QString>("before");  // the filter set before
+        QTest::addColumn<bool>("filtered");
+        QTest::addColumn<bool>("editing");
+        QTest::newRow("a new filter while filtered") << "" << true << false;
+        QTest::newRow("a new filter while filtered and editing") << "" << true << true;
+        QTest::newRow("filtering by the filter set before") << "nosuch = '1'" << false << false;
+        QTest::newRow("filtering by it while editing") << "nosuch = '1'" << false << true;
+    }
+    void refusedFilterChangesNothing() {
+        QFETCH(QString, before);
+        QFETCH(bool, filtered);
+        QFETCH(bool, editing);
+        TADOTable* t = Table(QStringLiteral("discount"));
+        t->Open();
+        t->SetFilter(before);
+        t->SetFiltered(filtered);
+        t->MoveBy(2);
+        const int count = t->RecordCount();
+        if (editing) {
+            t->Edit();
+            t->FieldByName(QStringLiteral("percent"))->SetAsString(QStringLiteral("77"));
+        }
+        const QString missing = TDataSet::FieldNotFoundMessage(t->Name(), QStringLiteral("nosuch"));
+        if (filtered)
+            QCOMPARE_THROWS(t->SetFilter(QStringLiteral("nosuch = '1'")), missing);
+        else
+            QCOMPARE_THROWS(t->SetFiltered(true), missing);
+        QCOMPARE(t->Filter(), before);
+        QCOMPARE(t->Filtered(), filtered);
+        QCOMPARE(t->RecordCount(), count);
+        QCOMPARE(t->RecNo(), 2);
+        QCOMPARE(t->State(), editing ? dsEdit : dsBrowse);
+        if (editing)
+            QCOMPARE(t->FieldByName(QStringLiteral("percent"))->AsString(), QStringLiteral("77"));
+    }
+
     void cellsKeepTheirValues_data() {
         QTest::addColumn<QString>("expression");
         QTest::addColumn<QVariant>("value");
