@@ -1,8 +1,7 @@
 // A data source: one data set, the links bound to it, and the relay between them.
 #include "TDataSource.h"
 
-#include <exception>
-
+#include "TCallEach.h"
 #include "TDataLink.h"
 #include "TDataSet.h"
 
@@ -31,31 +30,11 @@ void TDataSource::SetDataSet(TDataSet* dataSet) {
 }
 
 void TDataSource::Notify(TDataEvent event, int info) {
-    ForEachLink([event, info](TDataLink* link) { link->DataEvent(event, info); });
+    CallEach(m_links, [event, info](TDataLink* link) { link->DataEvent(event, info); });
 }
 
 void TDataSource::UpdateRecord() {
-    ForEachLink([](TDataLink* link) { link->UpdateRecord(); });
-}
-
-void TDataSource::ForEachLink(const std::function<void(TDataLink*)>& call) {
-    // A receiver may bind or unbind links while being told; only links still bound are called.
-    // One receiver's failure (a label naming a missing column, a cell text that does not convert)
-    // does not keep the others from being called; the first failure goes on to the caller afterwards.
-    const QVector<TDataLink*> links = m_links;
-    std::exception_ptr failure;
-    for (TDataLink* link : links) {
-        if (!m_links.contains(link))
-            continue;
-        try {
-            call(link);
-        } catch (...) {
-            if (!failure)
-                failure = std::current_exception();
-        }
-    }
-    if (failure)
-        std::rethrow_exception(failure);
+    CallEach(m_links, [](TDataLink* link) { link->UpdateRecord(); });
 }
 
 void TDataSource::AddLink(TDataLink* link) {

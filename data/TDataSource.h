@@ -3,7 +3,6 @@
 
 #include <QObject>
 #include <QVector>
-#include <functional>
 
 #include "TDataEvent.h"
 
@@ -26,7 +25,6 @@ public:
 
 private:
     friend class TDataLink;
-    void ForEachLink(const std::function<void(TDataLink*)>& call);
     void AddLink(TDataLink* link);
     void RemoveLink(TDataLink* link);
 

@@ -2,8 +2,7 @@
 // being told, so each call walks a copy of the list and skips the sources gone meanwhile.
 #include "TDataSourceList.h"
 
-#include <exception>
-
+#include "TCallEach.h"
 #include "TDataSource.h"
 
 void TDataSourceList::Add(TDataSource* source) {
@@ -35,22 +34,9 @@ void TDataSourceList::Notify(TDataEvent event, int info) {
             m_pendingReopen = true;
         return;
     }
-    ForEach([event, info](TDataSource* source) { source->Notify(event, info); });
+    CallEach(m_sources, [event, info](TDataSource* source) { source->Notify(event, info); });
 }
 
 void TDataSourceList::ForEach(const std::function<void(TDataSource*)>& call) {
-    const QVector<TDataSource*> sources = m_sources;
-    std::exception_ptr failure;
-    for (TDataSource* source : sources) {
-        if (!m_sources.contains(source))
-            continue;
-        try {
-            call(source);
-        } catch (...) {
-            if (!failure)
-                failure = std::current_exception();
-        }
-    }
-    if (failure)
-        std::rethrow_exception(failure);
+    CallEach(m_sources, call);
 }
