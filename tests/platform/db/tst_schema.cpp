@@ -55,6 +55,8 @@ private Q_SLOTS:
     void referencedRowsCannotBeDeleted();
     void goodsListJoinRules();
     void serverScriptIsParallel();
+    void viewsWriteAsTheServerDoes_data();
+    void viewsWriteAsTheServerDoes();
 
 private:
     std::unique_ptr<TTestDatabase> m_database;
@@ -327,6 +329,117 @@ void TestSchema::serverScriptIsParallel() {
     const QStringList sqlite = Definitions(QStringLiteral("zirt.sqlite.sql"));
     QCOMPARE(sqlite.size(), 14);
     QCOMPARE(Definitions(QStringLiteral("zirt.mssql.sql")), sqlite);
+}
+
+// One probe row behind every view: a supplier, a ware, its period, an order line and a sale line of their
+// own, so that each view shows it once under names no demo row has.
+const QStringList kViewProbe{
+    "INSERT INTO provider(name) VALUES ('Проба поставщик')",
+    "INSERT INTO wares(name, description, orderprice) VALUES ('Проба товар', 'Проба описание', 100)",
+    "INSERT INTO period(Idprovider, Idwares, day) VALUES ((SELECT max(Idprovider) FROM provider), "
+    "(SELECT max(Idwares) FROM wares), 7)",
+    "INSERT INTO [order](Idprovider, orderdate) VALUES ((SELECT max(Idprovider) FROM provider), "
+    "'2026-01-02 10:00:00')",
+    "INSERT INTO orderitem(idorder, idwares, warescount) VALUES ((SELECT max(Idorder) FROM [order]), "
+    "(SELECT max(Idwares) FROM wares), 3)",
+    "INSERT INTO manager(name) VALUES ('Проба менеджер')",
+    "INSERT INTO sale(idmanager, saledate) VALUES ((SELECT max(Idmanager) FROM manager), '2026-01-03 "
+    "11:00:00')",
+    "INSERT INTO saleitem(idsale, idwares, quantity) VALUES ((SELECT max(Idsale) FROM sale), "
+    "(SELECT max(Idwares) FROM wares), 2)"};
+
+// Every base value a view write could reach, and every row count, as one text: a refused or unlocated
+// write leaves it exactly as it was.
+const char* const kViewBase =
+    "SELECT (SELECT group_concat(name || '|' || ifnull(description, '') || '|' || orderprice, ';') FROM "
+    "wares)"
+    " || (SELECT group_concat(name, ';') FROM provider) || (SELECT group_concat(name, ';') FROM manager)"
+    " || (SELECT group_concat(Idprovider || '|' || Idwares || '|' || day, ';') FROM period)"
+    " || (SELECT group_concat(idorder || '|' || warescount, ';') FROM orderitem)"
+    " || (SELECT group_concat(Idorder || '|' || orderdate, ';') FROM [order])"
+    " || (SELECT group_concat(idsale || '|' || quantity, ';') FROM saleitem)"
+    " || (SELECT group_concat(saledate, ';') FROM sale)";
+
+void TestSchema::viewsWriteAsTheServerDoes_data() {
+    QTest::addColumn<QString>("view");
+    QTest::addColumn<QString>("statement");  // %1: the view
+    QTest::addColumn<QString>("check");      // the base value the write reaches; empty: refused or nothing
+    QTest::addColumn<QString>("written");    // what check reads afterwards
+    QTest::addColumn<bool>("refused");       // with the server's message
+    struct TView {
+        const char* Name;
+        const char* Probe;     // picks the probe's view row
+        const char* OneTable;  // a change of one base table's columns
+        const char* Check;
+        const char* Written;
+        const char* TwoTables;
+    };
+    const TView views[] = {
+        {"firms_periods", "[Фирма] = 'Проба поставщик'", "[Срок ожидания] = 9",
+         "SELECT day FROM period WHERE Idwares = (SELECT max(Idwares) FROM wares)", "9",
+         "[Срок ожидания] = 9, [Фирма] = 'Другая фирма'"},
+        {"new_order", "Expr2 = 'Проба поставщик'", "name = 'Проба новое имя', description = 'Новое'",
+         "SELECT name || '|' || description FROM wares WHERE Idwares = (SELECT max(Idwares) FROM wares)",
+         "Проба новое имя|Новое", "name = 'Проба новое имя', day = 9"},
+        {"View_2", "name = 'Проба товар'", "description = 'Новое описание'",
+         "SELECT description FROM wares WHERE Idwares = (SELECT max(Idwares) FROM wares)", "Новое описание",
+         "description = 'Новое описание', Idprovider = 1"},
+        {"orders_info", "[Поставщик] = 'Проба поставщик'", "[Кол-во] = 5",
+         "SELECT warescount FROM orderitem WHERE idorder = (SELECT max(Idorder) FROM [order])", "5",
+         "[Кол-во] = 5, [Цена] = 1"},
+        {"View_1", "[Менеджер] = 'Проба менеджер'", "[Количество] = 4",
+         "SELECT quantity FROM saleitem WHERE idsale = (SELECT max(Idsale) FROM sale)", "4",
+         "[Количество] = 4, [Менеджер] = 'Другой менеджер'"},
+    };
+    for (const TView& v : views) {
+        const QString where = QStringLiteral(" WHERE ") + QString::fromUtf8(v.Probe);
+        QTest::addRow("%s: one base table", v.Name)
+            << v.Name << QStringLiteral("UPDATE %1 SET ") + QString::fromUtf8(v.OneTable) + where
+            << QString::fromUtf8(v.Check) << QString::fromUtf8(v.Written) << false;
+        QTest::addRow("%s: two base tables", v.Name)
+            << v.Name << QStringLiteral("UPDATE %1 SET ") + QString::fromUtf8(v.TwoTables) + where
+            << QString() << QString() << true;
+        QTest::addRow("%s: delete", v.Name)
+            << v.Name << QStringLiteral("DELETE FROM %1") + where << QString() << QString() << true;
+        QTest::addRow("%s: insert", v.Name)
+            << v.Name << QStringLiteral("INSERT INTO %1 SELECT * FROM %1") + where << QString() << QString()
+            << true;
+    }
+    // Old values that match two base rows locate none: nothing is written, nothing refused.
+    QTest::newRow("View_1: two identical sale lines")
+        << "View_1"
+        << "INSERT INTO saleitem(idsale, idwares, quantity) SELECT idsale, idwares, quantity FROM saleitem "
+           "WHERE idsale = (SELECT max(Idsale) FROM sale); UPDATE %1 SET [Количество] = 4 WHERE [Менеджер] = "
+           "'Проба менеджер'"
+        << QString() << QString() << false;
+}
+
+void TestSchema::viewsWriteAsTheServerDoes() {
+    QFETCH(QString, view);
+    QFETCH(QString, statement);
+    QFETCH(QString, check);
+    QFETCH(QString, written);
+    QFETCH(bool, refused);
+    for (const QString& probe : kViewProbe)
+        m_db->Execute(probe);
+    QStringList statements = statement.arg(view).split(QStringLiteral("; "));
+    const QString write = statements.takeLast();
+    for (const QString& before : statements)
+        m_db->Execute(before);
+    const QString base = Scalar(*m_db, QString::fromLatin1(kViewBase)).toString();
+    const QString got = TTestChecks::ThrownMessage([&] { m_db->Execute(write); });
+    if (refused)
+        QVERIFY2(
+            got.contains(QStringLiteral("View or function '%1' is not updatable because the modification "
+                                        "affects multiple base tables.")
+                             .arg(view)),
+            qPrintable(got));
+    else
+        QCOMPARE(got, kNoFailure);
+    if (check.isEmpty())
+        QCOMPARE(Scalar(*m_db, QString::fromLatin1(kViewBase)).toString(), base);
+    else
+        QCOMPARE(Scalar(*m_db, check).toString(), written);
 }
 
 QTEST_GUILESS_MAIN(TestSchema)
