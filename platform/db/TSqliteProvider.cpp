@@ -327,7 +327,9 @@ void TSqliteProvider::RollbackTransaction() {
 }
 
 bool TSqliteProvider::IsUpdatable(const QString& name) {
-    // SQLite writes no view (short of INSTEAD OF triggers, which the schema has none of).
+    // No view is written here: the schema's INSTEAD OF triggers take a change through a view, but the
+    // rows a trigger writes are not counted as the statement's changes, by which the write-back tells
+    // that it wrote exactly one row.
     return ObjectKind(name) == TDbObjectKind::Table;
 }
 
