@@ -11,6 +11,12 @@ class TADOTable::TMasterLink : public TDataLink {
 public:
     explicit TMasterLink(TADOTable* table) : m_table(table) {}
     void DataEvent(TDataEvent event, int info) override { m_table->MasterEvent(event); }
+    // The master is about to leave its row: this detail's edited row goes first, and a refusal
+    // keeps the master where it is.
+    void CheckBrowseMode() override {
+        if (m_table->Active())
+            m_table->CheckBrowseMode();
+    }
 
 private:
     TADOTable* m_table;

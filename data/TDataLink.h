@@ -14,6 +14,10 @@ public:
     // in its field (a grid's open cell editor) writes it there now. A value the field refuses throws,
     // and the post does not happen.
     virtual void UpdateRecord() {}
+    // Asked before the data set leaves its row or changes which row is current: a detail data set
+    // leaves its own edited row first, so that a refused post there stops the move before it begins
+    // and the detail never goes on showing the rows of a master row that is no longer current.
+    virtual void CheckBrowseMode() {}
 
     // Binds to a data source (nullptr unbinds). The link is told Opened at once when the data set is open.
     void SetDataSource(TDataSource* source);

@@ -330,10 +330,10 @@ void TDataSet::CheckCanModify() const {
         throw EInvalidOperation(Name() + QStringLiteral(": Cannot modify a read-only dataset"));
 }
 
-void TDataSet::CheckCanInsertOrDelete() const {
+void TDataSet::CheckCanInsertOrDelete(bool insert) const {
     CheckCanModify();
-    if (!CanInsert())  // CanDelete says the same: a join takes neither
-        throw EDatabaseError(TWriteBack::JoinInsertDeleteMessage());
+    if (insert ? !CanInsert() : !CanDelete())
+        throw EDatabaseError(d->Writer->InsertOrDeleteRefusal());
 }
 
 bool TDataSet::CanModify() const {
@@ -341,7 +341,7 @@ bool TDataSet::CanModify() const {
 }
 
 bool TDataSet::CanInsert() const {
-    return CanModify() && !d->Writer->JoinsTables();
+    return CanModify() && d->Writer->TakesNewRows();
 }
 
 bool TDataSet::CanDelete() const {
@@ -382,7 +382,7 @@ void TDataSet::BeginInsert(bool append) {
     const TInvariantCheck check(this);
     CheckActive();
     // Refused before the row being edited is left, so a refusal changes nothing.
-    CheckCanInsertOrDelete();
+    CheckCanInsertOrDelete(true);
     CheckBrowseMode();
     ResetBuffer();
     for (int i = 0; i < FieldCount(); ++i)
@@ -403,6 +403,7 @@ void TDataSet::Post() {
     if (!Editing())
         return;
     UpdateRecord();
+    CheckDetailsBrowseMode();  // a changed key would move the details to other rows
     WriteRow();
 }
 
@@ -466,7 +467,8 @@ void TDataSet::Delete() {
     if (RecordCount() == 0)
         throw EInvalidOperation(Name() +
                                 QStringLiteral(": Cannot perform this operation on an empty dataset"));
-    CheckCanInsertOrDelete();
+    CheckCanInsertOrDelete(false);
+    CheckDetailsBrowseMode();  // the row after this one becomes current, and the details follow it
     // The row is deleted as it was read; what was typed into it goes with it. A refusal throws here
     // and the row stays, still being edited with what was typed when it was.
     d->Writer->Delete(Database(), TRowStore::RawValues(d->Visible.Current(), FieldCount()));
@@ -481,8 +483,14 @@ void TDataSet::Delete() {
     AfterBrowse();
 }
 
+void TDataSet::CheckDetailsBrowseMode() {
+    m_sources.ForEach([](TDataSource* source) { source->CheckBrowseMode(); });
+}
+
 void TDataSet::CheckBrowseMode() {
     const TInvariantCheck check(this);
+    // The details' rows are left first: a refusal there leaves this data set as it was.
+    CheckDetailsBrowseMode();
     if (!Editing())
         return;
     // What is on screen first: a cell text typed but not yet in its field makes the row modified,

@@ -28,6 +28,8 @@
 // data set in Editing / Inserting with the typed values; so does a refused delete.
 // Post and every way of leaving the row begin with UpdateRecord: the bound controls write what they
 // hold (a grid's open cell editor) into the row, and a text that does not convert stops it there.
+// Leaving the row, posting it and deleting it first ask the detail data sets that follow this one
+// to leave their edited rows: a detail's refused post stops the master's step before it begins.
 #pragma once
 
 #include <QObject>
@@ -181,7 +183,8 @@ private:
     void ResetBuffer();  // forgets the edit buffer and its changes
     void CheckActive() const;
     void CheckCanModify() const;
-    void CheckCanInsertOrDelete() const;
+    void CheckCanInsertOrDelete(bool insert) const;
+    void CheckDetailsBrowseMode();  // asks the data sets that follow this one to leave their rows
     void BeginInsert(bool append);
     void CancelEditing();
     // Makes a move of the visible rows and tells the controls when the row or an edge changed.

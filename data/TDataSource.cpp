@@ -37,6 +37,10 @@ void TDataSource::UpdateRecord() {
     CallEach(m_links, [](TDataLink* link) { link->UpdateRecord(); });
 }
 
+void TDataSource::CheckBrowseMode() {
+    CallEach(m_links, [](TDataLink* link) { link->CheckBrowseMode(); });
+}
+
 void TDataSource::AddLink(TDataLink* link) {
     if (!m_links.contains(link))
         m_links.append(link);

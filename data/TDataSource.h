@@ -22,6 +22,8 @@ public:
     void Notify(TDataEvent event, int info = 0);
     // Called by the data set before a post; asks every link to write what it holds into its field.
     void UpdateRecord();
+    // Called by the data set before it leaves its row; asks every link to leave its own edited row.
+    void CheckBrowseMode();
 
 private:
     friend class TDataLink;

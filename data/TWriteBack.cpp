@@ -10,6 +10,7 @@
 #include "TDbCursor.h"
 #include "TDbTransaction.h"
 #include "TRowStore.h"
+#include "TTsqlDialect.h"
 
 QVector<TWriteBack::TColumn> TWriteBack::ColumnsOf(const QVector<TDbColumn>& result) {
     QVector<TColumn> columns;
@@ -31,7 +32,7 @@ TWriteBack::TWriteBack(TDbConnection& db, const QString& writeTable, QVector<TCo
             m_columns[i].Column = m_columns[i].Name;
             table.Columns.append(i);
         }
-        table.Writable = db.IsUpdatable(writeTable);
+        Describe(db, table);
         m_tables.append(table);
         return;
     }
@@ -51,7 +52,16 @@ TWriteBack::TWriteBack(TDbConnection& db, const QString& writeTable, QVector<TCo
         it->Columns.append(i);
     }
     for (TTable& table : m_tables)
-        table.Writable = db.IsUpdatable(table.Name);
+        Describe(db, table);
+}
+
+void TWriteBack::Describe(TDbConnection& db, TTable& table) {
+    table.Writable = db.IsUpdatable(table.Name);
+    table.EmbeddedView = db.IsEmbedded() && db.ObjectKind(table.Name) == TDbObjectKind::View;
+}
+
+bool TWriteBack::TakesNewRows() const {
+    return m_tables.size() == 1 && !m_tables.at(0).EmbeddedView;
 }
 
 bool TWriteBack::CanModify() const {
@@ -73,6 +83,22 @@ QString TWriteBack::RowNotLocatedMessage() {
 
 QString TWriteBack::JoinInsertDeleteMessage() {
     return QStringLiteral("Rows cannot be inserted or deleted here: the result joins several tables.");
+}
+
+QString TWriteBack::InsertOrDeleteRefusal() const {
+    return JoinsTables() ? JoinInsertDeleteMessage()
+                         : ViewNotUpdatableMessage(BareObjectName(m_tables.at(0).Name));
+}
+
+QString TWriteBack::ViewNotUpdatableMessage(const QString& view) {
+    return QStringLiteral(
+               "View or function '%1' is not updatable because the modification affects multiple "
+               "base tables.")
+        .arg(view);
+}
+
+QString TWriteBack::NotInsertedMessage() {
+    return QStringLiteral("The row was not inserted: the database took no row from the insert.");
 }
 
 QString TWriteBack::ReadBackFailedMessage() {
@@ -263,7 +289,9 @@ QVector<QVariant> TWriteBack::Insert(TDbConnection& db, const QVector<QVariant>&
 
     QVector<QVariant> row = values;
     TDbTransaction transaction(db);
-    db.Execute(sql, params);
+    // An insert that wrote nothing (a trigger that dropped it) is no success.
+    if (db.Execute(sql, params) != 1)
+        throw EDatabaseError(NotInsertedMessage());
     if (table.Key.size() == 1 && row.at(table.Key.at(0)).isNull()) {
         // A generated key: the database's own, on this connection, inside this transaction.
         const QVariant id = db.LastInsertId();

@@ -32,6 +32,11 @@ public:
 
     bool CanModify() const;
     bool JoinsTables() const { return m_tables.size() > 1; }
+    // Whether a new row can be written: not into a join, nor through a view of the embedded engine,
+    // whose views take changes to one base table's columns but no new rows.
+    bool TakesNewRows() const;
+    // Why a new row or a deletion is refused before it is tried.
+    QString InsertOrDeleteRefusal() const;
 
     // Both return the row as the database holds it afterwards (rounded values, defaults, columns a
     // trigger computes, a generated key), read back by key where the row has one; a changed row
@@ -52,15 +57,20 @@ public:
     static QString RowNotLocatedMessage();
     static QString JoinInsertDeleteMessage();
     static QString ReadBackFailedMessage();
+    static QString NotInsertedMessage();
+    // The server's own refusal of a change through a view that reaches several base tables.
+    static QString ViewNotUpdatableMessage(const QString& view);
 
 private:
     struct TTable {
         QString Name;
         QVector<int> Columns;   // result columns from this table
         bool Writable = false;  // a table, or a view the database can change
+        bool EmbeddedView = false;  // a view of the embedded engine: its triggers take no new rows
         bool Resolved = false;
         QVector<int> Key;  // result columns holding the table's primary key; empty when none
     };
+    static void Describe(TDbConnection& db, TTable& table);  // what the database can write to it
     void Resolve(TDbConnection& db, TTable& table);
     // "WHERE ..." identifying the original row in one table, with its parameters.
     QString Where(const TTable& table, const QVector<QVariant>& original, QVector<QVariant>& params) const;

@@ -51,7 +51,7 @@ public:
     int TransactionSerial() const { return m_transactionSerial; }
 
     // Whether rows of the table or view can be written: every table can; a view where the database
-    // can change it (never on the embedded engine).
+    // can change it (on the embedded engine, a view with an INSTEAD OF UPDATE trigger).
     bool IsUpdatable(const QString& name);
 
     TDbObjectKind ObjectKind(const QString& name);  // brackets and a "dbo." prefix allowed

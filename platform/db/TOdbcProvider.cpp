@@ -240,7 +240,8 @@ bool TOdbcProvider::IsUpdatable(const QString& name) {
         return kind == TDbObjectKind::Table;
     // SQL Server does not say ahead whether a view takes a change (INFORMATION_SCHEMA.VIEWS always
     // answers NO); it takes one that touches a single base table and refuses others with its own
-    // message, so its views are offered and the server decides. SQLite writes no view.
+    // message, so its views are offered and the server decides. SQLite through ODBC reports no rows
+    // for a change its view triggers make, so its views are not offered.
     return !m_sqlite;
 }
 

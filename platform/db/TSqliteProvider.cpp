@@ -296,12 +296,20 @@ std::unique_ptr<TDbCursor> TSqliteProvider::Select(const QString& statement,
 
 qint64 TSqliteProvider::Execute(const QString& statement, const QVector<QVariant>& params) {
     const TSqliteStatement stmt = Prepare(statement, params);
+    const sqlite3_int64 totalBefore = sqlite3_total_changes64(m_db);
     int rc;
     while ((rc = sqlite3_step(stmt.Get())) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE)
         Fail();
-    return sqlite3_stmt_readonly(stmt.Get()) ? 0 : sqlite3_changes64(m_db);
+    if (sqlite3_stmt_readonly(stmt.Get()))
+        return 0;
+    // A write through a view changes no row itself: its INSTEAD OF trigger changes the base rows,
+    // which only the connection's total counts. A statement that changed rows itself counts those
+    // alone (an ordinary trigger's further writes are not its rows); one that matched no row fired
+    // no trigger, so its total is 0 as well.
+    const sqlite3_int64 own = sqlite3_changes64(m_db);
+    return own != 0 ? own : sqlite3_total_changes64(m_db) - totalBefore;
 }
 
 QVariant TSqliteProvider::LastInsertId() {
@@ -327,10 +335,16 @@ void TSqliteProvider::RollbackTransaction() {
 }
 
 bool TSqliteProvider::IsUpdatable(const QString& name) {
-    // No view is written here: the schema's INSTEAD OF triggers take a change through a view, but the
-    // rows a trigger writes are not counted as the statement's changes, by which the write-back tells
-    // that it wrote exactly one row.
-    return ObjectKind(name) == TDbObjectKind::Table;
+    // SQLite writes a view only through an INSTEAD OF UPDATE trigger, which the schema gives each of its
+    // views (it writes the base row the view row came from, as the server does).
+    const TDbObjectKind kind = ObjectKind(name);
+    if (kind != TDbObjectKind::View)
+        return kind == TDbObjectKind::Table;
+    const std::unique_ptr<TDbCursor> c = Select(
+        QStringLiteral("SELECT 1 FROM sqlite_schema WHERE type = 'trigger' AND tbl_name = ? COLLATE NOCASE "
+                       "AND sql LIKE '%INSTEAD OF UPDATE%'"),
+        {name});
+    return c->Next();
 }
 
 TDbObjectKind TSqliteProvider::ObjectKind(const QString& name) {

@@ -2,7 +2,8 @@
 // opener is another window's): columns that find their fields, the current row shared by every window
 // on a data set and only there, the choice left by the tick button and the close box alike, the
 // caller's labels untouched by a picker closed without a move, the order-line ware picker following the
-// current order and taking no edits, typed input posted or refused with nothing lost, and no way to Form8.
+// current order and keeping its supplier while an edit is refused, typed input posted or refused with
+// nothing lost (through views as well), and no way to Form8.
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
@@ -16,10 +17,13 @@
 #include "TDataSet.h"
 #include "TDataSource.h"
 #include "TField.h"
+#include "TRadioButton.h"
 #include "TRunningProgram.h"
 #include "TTestChecks.h"
 #include "TWindowSteps.h"
+#include "TWriteBack.h"
 #include "Unit10.h"
+#include "Unit2.h"
 #include "Unit11.h"
 #include "Unit12.h"
 #include "Unit13.h"
@@ -58,10 +62,10 @@ private Q_SLOTS:
     void closingLeavesTheChoice();
     void orderWaresFollowTheCurrentOrder_data();
     void orderWaresFollowTheCurrentOrder();
-    void orderWaresTakeNoEdits_data();
-    void orderWaresTakeNoEdits();
+    void refusedWareEditKeepsTheSupplier();
     void typedCellsPostedOrRefused_data();
     void typedCellsPostedOrRefused();
+    void deliveryPeriodsWriteOneBaseTableAtATime();
     void nothingOpensForm8();
 
 private:
@@ -265,41 +269,60 @@ void TstPickers::orderWaresFollowTheCurrentOrder() {
     QCOMPARE(listed, expected);
 }
 
-void TstPickers::orderWaresTakeNoEdits_data() {
-    QTest::addColumn<QKeySequence>("keys");
-    QTest::addColumn<QString>("typed");
-    QTest::newRow("letters") << QKeySequence() << "ж1";
-    QTest::newRow("F2 and letters") << QKeySequence(Qt::Key_F2) << "ж1";
-    QTest::newRow("Enter") << QKeySequence(Qt::Key_Return) << "";
-    QTest::newRow("Insert") << QKeySequence(Qt::Key_Insert) << "";
-    QTest::newRow("Down past the last row")
-        << QKeySequence(Qt::CTRL | Qt::Key_End, QKeyCombination(Qt::Key_Down)) << "";
-    QTest::newRow("Ctrl+Delete") << QKeySequence(Qt::CTRL | Qt::Key_Delete) << "";
-}
-
-// The embedded engine cannot write View_2: no key leaves the picker editing, inserting or deleting.
-void TstPickers::orderWaresTakeNoEdits() {
-    QFETCH(QKeySequence, keys);
-    QFETCH(QString, typed);
-    TDataSet* set = DataModule3->ADOTable11;
-    const int rows = set->RecordCount();
-    QVERIFY(rows > 0);
+// A ware being edited in the order-line picker whose post is refused (another program renamed it
+// meanwhile) keeps the supplier where it was: the suppliers, their orders and the wares listed agree.
+// Once the edit is given up, the next supplier is chosen and its wares are listed.
+void TstPickers::refusedWareEditKeepsTheSupplier() {
+    TDataSet* suppliers = DataModule3->ADOTable4;
+    TDataSet* wares = DataModule3->ADOTable11;
+    const auto supplierWares = [&] {
+        return m_program->Column(QStringLiteral("SELECT name FROM View_2 WHERE Idprovider = ? ORDER BY name"),
+                                 {suppliers->FieldByName(QStringLiteral("Idprovider"))->Value()});
+    };
+    const auto listed = [&] {
+        QStringList names;
+        for (int row = 0; row < wares->RecordCount(); ++row)
+            names << NameAt(wares, row);
+        names.sort();
+        return names;
+    };
+    InGrid(m_program->Boxes, PlaceOf("Form6"), [&](TDBGrid* grid) { Key(grid, Qt::Key_Home, Qt::ControlModifier); });
+    const QStringList firstSuppliersWares = listed();
+    QCOMPARE(firstSuppliersWares, supplierWares());
     InGrid(m_program->Boxes, PlaceOf("Form14"), [&](TDBGrid* grid) {
-        QTest::keySequence(grid, keys);
-        Type(grid, typed);
-        TTestChecks::SettleEvents();
-        QVERIFY(!grid->EditorMode());
-        QCOMPARE(set->State(), dsBrowse);
+        ClickCell(grid, 0, 0);
+        Key(grid, Qt::Key_F2);
+        Type(grid, QStringLiteral("Набранное имя"));
     });
-    QCOMPARE(set->RecordCount(), rows);
-    QCOMPARE(m_program->Boxes.Seen().size(), 1);  // the picker, no box
+    QCOMPARE(wares->State(), dsEdit);
+    m_program->Db.Execute(QStringLiteral("UPDATE wares SET name = 'Чужое имя' WHERE Idwares = ?"),
+                          {wares->FieldByName(QStringLiteral("Idwares"))->Value()});
+
+    m_program->Boxes.ClearSeen();
+    InGrid(m_program->Boxes, PlaceOf("Form6"), [&](TDBGrid* grid) { Key(grid, Qt::Key_Down); });
+    QCOMPARE(m_program->Boxes.Texts().value(1), TWriteBack::RowNotLocatedMessage());
+    QCOMPARE(suppliers->RecNo(), 0);
+    QCOMPARE(wares->State(), dsEdit);
+    QCOMPARE(wares->FieldByName(QStringLiteral("name"))->AsString(), QStringLiteral("Набранное имя"));
+    InGrid(m_program->Boxes, PlaceOf("Form14"), [&](TDBGrid* grid) {
+        // The cell's editor is still open with the typed text: Esc takes it back, Esc again the row.
+        Key(grid, Qt::Key_Escape);
+        Key(grid, Qt::Key_Escape);
+        TTestChecks::SettleEvents();
+    });
+    QCOMPARE(wares->State(), dsBrowse);
+    QCOMPARE(listed(), firstSuppliersWares);
+
+    InGrid(m_program->Boxes, PlaceOf("Form6"), [&](TDBGrid* grid) { Key(grid, Qt::Key_Down); });
+    QCOMPARE(suppliers->RecNo(), 1);
+    QCOMPARE(listed(), supplierWares());
 }
 
 void TstPickers::typedCellsPostedOrRefused_data() {
     QTest::addColumn<QString>("place");
     QTest::addColumn<QString>("column");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("stored");   // the table and key column the row is read back from
+    QTest::addColumn<QString>("stored");   // the table or view, and the column that finds the row
     QTest::addColumn<QString>("refusal");  // part of the message; empty when the row is posted
     QTest::newRow("apostrophes") << "Form6"
                                  << "name"
@@ -331,6 +354,21 @@ void TstPickers::typedCellsPostedOrRefused_data() {
                                     << "-5"
                                     << "wares.Idwares"
                                     << "CHECK constraint failed";
+    QTest::newRow("ware's name through its view") << "Form14"
+                                                  << "name"
+                                                  << "Чайник «Новый» 1,7 л"
+                                                  << "wares.Idwares"
+                                                  << "";
+    QTest::newRow("delivery period through its view") << "Form13"
+                                                      << "Срок ожидания"
+                                                      << "12"
+                                                      << "firms_periods.Наименование товара"
+                                                      << "";
+    QTest::newRow("no delivery period") << "Form13"
+                                        << "Срок ожидания"
+                                        << "0"
+                                        << "firms_periods.Наименование товара"
+                                        << "CHECK constraint failed";
 }
 
 // Text typed over a cell of the first row, then Down: the row is posted and the database holds the text
@@ -345,7 +383,7 @@ void TstPickers::typedCellsPostedOrRefused() {
     const QString keyColumn = stored.section(QLatin1Char('.'), 1, 1);
     TDataSet* set = GridOf(PlaceOf(place))->DataSet();
     const QVariant key = set->ValueAt(0, set->FieldByName(keyColumn)->Index());
-    const QString select = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(column, table, keyColumn);
+    const QString select = QStringLiteral("SELECT [%1] FROM %2 WHERE [%3] = ?").arg(column, table, keyColumn);
     const QStringList before = m_program->Column(select, {key});
 
     QString cellAfter;
@@ -383,6 +421,51 @@ void TstPickers::typedCellsPostedOrRefused() {
         QCOMPARE(box.Icon, int(QMessageBox::Critical));
     }
     QCOMPARE(m_program->Column(QStringLiteral("SELECT count(*) FROM provider")).at(0), QStringLiteral("9"));
+}
+
+// "Сроки поставок" writes each base table of its view: a ware's name reaches the goods list after a
+// sort; a firm and a period typed into one row are refused with the server's message, kept as typed.
+void TstPickers::deliveryPeriodsWriteOneBaseTableAtATime() {
+    const QString name = QStringLiteral("Телевизор «Проба» 43\"");
+    TDataSet* periods = DataModule3->ADOTable10;
+    const QString day = periods->DisplayTextAt(0, periods->FieldByName(QStringLiteral("Срок ожидания"))->Index());
+    InGrid(m_program->Boxes, PlaceOf("Form13"), [&](TDBGrid* grid) {
+        ClickCell(grid, 0, 1);
+        Key(grid, Qt::Key_F2);
+        Type(grid, name);
+        Key(grid, Qt::Key_Down);
+        QCOMPARE(periods->State(), dsBrowse);
+
+        Key(grid, Qt::Key_Up);
+        ClickCell(grid, 0, 0);
+        Key(grid, Qt::Key_F2);
+        Type(grid, QStringLiteral("Другая фирма"));
+        ClickCell(grid, 0, 3);
+        Key(grid, Qt::Key_F2);
+        Type(grid, QStringLiteral("9"));
+        m_program->Boxes.Press(QStringLiteral("OK"));
+        Key(grid, Qt::Key_Down);
+        TTestChecks::SettleEvents();
+        QCOMPARE(periods->State(), dsEdit);
+        QCOMPARE(periods->FieldByName(QStringLiteral("Фирма"))->AsString(), QStringLiteral("Другая фирма"));
+        QCOMPARE(periods->FieldByName(QStringLiteral("Срок ожидания"))->AsString(), QStringLiteral("9"));
+        Key(grid, Qt::Key_Escape);
+        Key(grid, Qt::Key_Escape);
+    });
+    QCOMPARE(m_program->Boxes.Seen().size(), 2);
+    QCOMPARE(m_program->Boxes.Seen().at(1).Text, TWriteBack::ViewNotUpdatableMessage(QStringLiteral("firms_periods")));
+    QCOMPARE(m_program->Count(QStringLiteral("wares WHERE name = '%1'").arg(name)), 1);
+    QCOMPARE(m_program->Count(QStringLiteral("provider WHERE name = 'Другая фирма'")), 0);
+    QCOMPARE(m_program->Column(QStringLiteral("SELECT [Срок ожидания] FROM firms_periods WHERE "
+                                              "[Наименование товара] = ?"),
+                               {name}),
+             QStringList{day});
+
+    QTest::mouseClick(Form2->RadioButton1, Qt::LeftButton);
+    QStringList goods;
+    for (int row = 0; row < Form2->DBGrid1->Model()->rowCount(); ++row)
+        goods << Form2->DBGrid1->Model()->index(row, 0).data().toString();
+    QVERIFY(goods.contains(name));
 }
 
 // Every opener the main window has, after unlocking; the windows each opens are closed at once.
