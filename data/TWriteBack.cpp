@@ -138,12 +138,19 @@ QString TWriteBack::Equals(int column, const QVariant& value, QVector<QVariant>&
     return name + QStringLiteral(" = ?");
 }
 
-QString TWriteBack::Where(const TTable& table, const QVector<QVariant>& original,
-                          QVector<QVariant>& params) const {
+QString TWriteBack::Where(const TTable& table, const QVector<QVariant>& original, QVector<QVariant>& params,
+                          const QVector<bool>& changed) const {
     const QVector<int>& by = table.Key.isEmpty() ? table.Columns : table.Key;
     QStringList terms;
     for (int i : by)
         terms.append(Equals(i, original.at(i), params));
+    // A changed column must still hold what was read: another program that changed it since is not
+    // overwritten unseen. Columns left alone are not compared, so changes to different columns of
+    // one row by two programs both stand.
+    for (int i : table.Columns) {
+        if (changed.value(i) && !by.contains(i))
+            terms.append(Equals(i, original.at(i), params));
+    }
     return QStringLiteral(" WHERE ") + terms.join(QStringLiteral(" AND "));
 }
 
@@ -245,7 +252,7 @@ QVector<QVariant> TWriteBack::Update(TDbConnection& db, const QVector<QVariant>&
         }
         ExecuteOne(db,
                    QStringLiteral("UPDATE ") + Bracket(table.Name) + QStringLiteral(" SET ") +
-                       sets.join(QStringLiteral(", ")) + Where(table, original, params),
+                       sets.join(QStringLiteral(", ")) + Where(table, original, params, changed),
                    params);
     }
     for (int t : touched) {

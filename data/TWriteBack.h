@@ -1,5 +1,7 @@
-// Writing one row of a data set back to the database: a table with a primary key by that key;
-// a view or a table without one by every original value, exactly one row or nothing; a result
+// Writing one row of a data set back to the database: a table with a primary key by that key and,
+// for an update, the original values of the changed columns (another program's change to them since
+// they were read refuses the update instead of being overwritten); a view or a table without a key
+// by every original value; exactly one row or nothing; a result
 // joining several tables updates the base table of each changed column the same way and refuses
 // inserts and deletes; a column without base-table metadata, or of a view the database cannot
 // change, cannot be written. Each write and the read-back of its row are one transaction.
@@ -72,8 +74,10 @@ private:
     };
     static void Describe(TDbConnection& db, TTable& table);  // what the database can write to it
     void Resolve(TDbConnection& db, TTable& table);
-    // "WHERE ..." identifying the original row in one table, with its parameters.
-    QString Where(const TTable& table, const QVector<QVariant>& original, QVector<QVariant>& params) const;
+    // "WHERE ..." identifying the original row in one table, with its parameters: by its key (by every
+    // column without one) and, for an update, the original value of every column being changed.
+    QString Where(const TTable& table, const QVector<QVariant>& original, QVector<QVariant>& params,
+                  const QVector<bool>& changed = {}) const;
     // "column = ?" with the value added to params, or "column IS NULL".
     QString Equals(int column, const QVariant& value, QVector<QVariant>& params) const;
     // Every column of the table in the rows matching the conditions, and one such row into row.

@@ -121,6 +121,90 @@ private Q_SLOTS:
         QCOMPARE(t->State(), dsEdit);
     }
 
+    // Two programs on one ware nothing refers to (another connection is the other program): a column changed by
+    // both is refused to the later post, as is any change to a row the other deleted; changes to
+    // different columns both stand, also from a null that the condition compares as null.
+    void otherProgramsChangesAreNotOverwritten_data() {
+        QTest::addColumn<bool>("odbc");
+        QTest::addColumn<QString>("ours");    // the column we change; empty: we delete the row
+        QTest::addColumn<QString>("theirs");  // the column they change first; empty: they delete it
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("same column") << false << "orderprice" << "orderprice" << true;
+        QTest::newRow("same column, ODBC") << true << "orderprice" << "orderprice" << true;
+        QTest::newRow("same column, from null") << false << "description" << "description" << true;
+        QTest::newRow("other columns") << false << "description" << "orderprice" << false;
+        QTest::newRow("other columns, ODBC") << true << "orderprice" << "description" << false;
+        QTest::newRow("row deleted, then changed") << false << "orderprice" << "" << true;
+        QTest::newRow("row deleted, then deleted") << false << "" << "" << true;
+        QTest::newRow("row changed, then deleted") << false << "" << "orderprice" << false;
+    }
+    void otherProgramsChangesAreNotOverwritten() {
+        QFETCH(bool, odbc);
+        QFETCH(QString, ours);
+        QFETCH(QString, theirs);
+        QFETCH(bool, refused);
+        const auto text = [](const QString& column, bool mine) {
+            if (column == QLatin1String("orderprice"))
+                return QString::fromLatin1(mine ? "111" : "222");
+            return QString::fromUtf8(mine ? "Наше описание" : "Их описание");
+        };
+        m_f->Db.Execute(QStringLiteral("update wares set description = NULL where Idwares = 40"));
+        if (odbc)
+            m_f->Connection->SetConnectionString(m_f->Db.OdbcConnectionString());
+        auto* other = new TADOConnection(m_f->Owner(), QStringLiteral("ADOConnection2"));
+        other->SetConnectionString(m_f->Connection->ConnectionString());
+        TADOTable* mine = Table(QStringLiteral("wares"));
+        TADOTable* their = m_f->Table(QStringLiteral("wares"), QStringLiteral("ADOTable4"));
+        their->SetConnection(other);
+        their->Open();
+        Locate(mine, QStringLiteral("Idwares"), QStringLiteral("40"));
+        Locate(their, QStringLiteral("Idwares"), QStringLiteral("40"));
+        const int rows = mine->RecordCount();
+
+        if (theirs.isEmpty()) {
+            their->Delete();
+        } else {
+            their->Edit();
+            their->FieldByName(theirs)->SetAsString(text(theirs, false));
+            their->Post();
+        }
+        const auto ourStep = [&] {
+            if (ours.isEmpty()) {
+                mine->Delete();
+                return;
+            }
+            mine->Edit();
+            mine->FieldByName(ours)->SetAsString(text(ours, true));
+            mine->Post();
+        };
+        if (!refused) {
+            ourStep();
+            their->Refresh();
+            if (ours.isEmpty()) {
+                QCOMPARE(their->RecordCount(), rows - 1);
+            } else {
+                QCOMPARE(their->FieldByName(ours)->AsString(), text(ours, true));
+                QCOMPARE(their->FieldByName(theirs)->AsString(), text(theirs, false));
+            }
+            return;
+        }
+        QCOMPARE_THROWS(ourStep(), kNotLocated);
+        QCOMPARE(mine->RecordCount(), rows);
+        if (!ours.isEmpty()) {
+            QCOMPARE(mine->State(), dsEdit);
+            QCOMPARE(mine->FieldByName(ours)->AsString(), text(ours, true));
+            mine->Cancel();
+        }
+        // Nothing of ours was written; a refresh shows what the other program left.
+        mine->Refresh();
+        if (theirs.isEmpty()) {
+            QCOMPARE(mine->RecordCount(), rows - 1);
+        } else {
+            QCOMPARE(mine->FieldByName(QStringLiteral("Idwares"))->AsString(), QStringLiteral("40"));
+            QCOMPARE(mine->FieldByName(theirs)->AsString(), text(theirs, false));
+        }
+    }
+
     // A data set over each view, on its first row: a change of one base table's columns is written and
     // read back; a change of two tables' columns, a delete and a new row are refused with the server's
     // message, nothing written and what was typed kept.
