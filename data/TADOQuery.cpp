@@ -19,6 +19,12 @@ qint64 TADOQuery::ExecSQL() {
     return Connection()->Database().Execute(m_sql.Text());
 }
 
+QVariant TADOQuery::ExecInsert() {
+    if (!Connection())
+        throw EInvalidOperation(Name() + QStringLiteral(": Missing Connection or ConnectionString"));
+    return Connection()->Database().ExecuteInsert(m_sql.Text()).Id;
+}
+
 QString ValuesClause(const QStringList& values, const QString& separator, TValueLiterals literals) {
     // A Unicode literal is the plain one with N before its opening apostrophe: the clause's first
     // and, since every separator ends with the next value's opening apostrophe, each separator's.
@@ -34,7 +40,7 @@ QString ValuesClause(const QStringList& values, const QString& separator, TValue
            QStringLiteral("')");
 }
 
-void ExecuteTemplate(TADOQuery* query, const QStringList& values, const QString& separator) {
+QVariant ExecuteTemplate(TADOQuery* query, const QStringList& values, const QString& separator) {
     query->Close();
     // SQL Server converts a plain literal to the database's code page, so any character outside it
     // ("Müller", an emoji) would arrive as '?'; the embedded engine keeps every literal as typed.
@@ -43,5 +49,5 @@ void ExecuteTemplate(TADOQuery* query, const QStringList& values, const QString&
                                         : TValueLiterals::Plain;
     query->SQL().SetStrings(1, QString());
     query->SQL().SetStrings(1, ValuesClause(values, separator, literals));
-    query->ExecSQL();
+    return query->ExecInsert();
 }

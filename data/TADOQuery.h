@@ -14,6 +14,8 @@ public:
     const TStringList& SQL() const { return m_sql; }
     // Sends the statement and expects no rows; returns the rows affected.
     qint64 ExecSQL();
+    // Sends an INSERT; returns the key the database generated for this very insert (null when none).
+    QVariant ExecInsert();
 
 protected:
     QString SelectStatement() const override;
@@ -24,8 +26,9 @@ private:
 
 // Step D of filling a statement template: line 1 becomes "VALUES ('v1<sep>v2...')" with every
 // apostrophe in a value doubled (a value never changes the statement's structure), then it runs.
-// Over ODBC (SQL Server) every value is a Unicode literal: "VALUES (N'v1', N'v2')".
+// Over ODBC (SQL Server) every value is a Unicode literal: "VALUES (N'v1', N'v2')". Returns the key
+// the insert generated (null when none).
 enum class TValueLiterals { Plain, Unicode };
 QString ValuesClause(const QStringList& values, const QString& separator,
                      TValueLiterals literals = TValueLiterals::Plain);
-void ExecuteTemplate(TADOQuery* query, const QStringList& values, const QString& separator);
+QVariant ExecuteTemplate(TADOQuery* query, const QStringList& values, const QString& separator);

@@ -502,6 +502,18 @@ void TDataSet::CheckBrowseMode() {
         Cancel();
 }
 
+bool TDataSet::Locate(const QString& fieldName, const QVariant& value) {
+    CheckActive();
+    const int field = FieldByName(fieldName)->Index();
+    for (int row = 0; row < RecordCount(); ++row) {
+        if (ValueAt(row, field) == value) {
+            SetRecNo(row);
+            return true;
+        }
+    }
+    return false;
+}
+
 // ---- refresh -------------------------------------------------------------------------------
 
 void TDataSet::Refresh() {

@@ -105,6 +105,8 @@ public:
     void Delete();  // deletes the current row in the database at once; inserting: only cancels
     void Refresh();
     void CheckBrowseMode();  // what leaving the row does: post when modified, otherwise cancel
+    // Moves to the first visible row whose field holds the value; false (and no move) when none does.
+    bool Locate(const QString& fieldName, const QVariant& value);
     // Asks the bound controls to write what they hold into the row being edited (the open cell
     // editor's text); a text its field refuses throws. Post and leaving the row do it first.
     void UpdateRecord();

@@ -297,12 +297,12 @@ QVector<QVariant> TWriteBack::Insert(TDbConnection& db, const QVector<QVariant>&
     QVector<QVariant> row = values;
     TDbTransaction transaction(db);
     // An insert that wrote nothing (a trigger that dropped it) is no success.
-    if (db.Execute(sql, params) != 1)
+    const TDbInserted inserted = db.ExecuteInsert(sql, params);
+    if (inserted.Rows != 1)
         throw EDatabaseError(NotInsertedMessage());
     if (table.Key.size() == 1 && row.at(table.Key.at(0)).isNull()) {
-        // A generated key: the database's own, on this connection, inside this transaction.
-        const QVariant id = db.LastInsertId();
-        row[table.Key.at(0)] = id.isValid() ? QVariant(id.toLongLong()) : QVariant();
+        // A generated key: the insert's own, on this connection, inside this transaction.
+        row[table.Key.at(0)] = inserted.Id;
     }
     // Without a key in the result the row cannot be found again; it shows as it was given.
     if (!table.Key.isEmpty())

@@ -180,6 +180,17 @@ TDataModule3::~TDataModule3() {
         DataModule3 = nullptr;
 }
 
+void TDataModule3::ReadSalesAgain(const QVariant& ownSale) {
+    ADOQuery9->Close();
+    ADOQuery9->Open();
+    if (ownSale.isNull() || ADOQuery9->Locate(QStringLiteral("Idsale"), ownSale))
+        return;
+    // Another program deleted it at once: no line may go to whichever sale would be current instead.
+    ADOQuery9->Close();
+    throw EDatabaseError(
+        QStringLiteral("The sale just recorded (number %1) is no longer in the database.").arg(ownSale.toString()));
+}
+
 QList<TDataSet*> TDataModule3::OpenedAtCreation() const {
     return {ADOQuery1, ADOTable1, ADOTable2, ADOTable3,  ADOTable4, ADOTable5,  ADOTable6,
             ADOTable7, ADOQuery9, ADOTable8, ADOQuery11, ADOTable9, ADOTable10, ADOTable11};

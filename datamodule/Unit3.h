@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QObject>
+#include <QVariant>
 
 class TADOConnection;
 class TADOQuery;
@@ -65,6 +66,11 @@ public:
     QList<TDataSet*> OpenedAtCreation() const;
     // Every data set (queries and tables), in declaration order.
     QList<TDataSet*> DataSets() const;
+
+    // The sale entry's re-read after a header: the sales again, newest first, with the sale that header
+    // inserted (its identity, from the insert itself) current, so that the lines go to this program's
+    // sale even when another program recorded one meanwhile. Without an identity: the newest sale.
+    void ReadSalesAgain(const QVariant& ownSale);
 
     // The connection string the module connects with; its computer is fixed at build time.
     static QString ConnectionStringText();

@@ -1,6 +1,6 @@
 // TForm9, the sale entry window. Identifiers reach the statements through hidden field labels: the
 // manager's Idmanager (DBText2), the ware's Idwares (DBText6) and the sale's Idsale (DBText3), which
-// is the first row of the sales newest first once they are read again after the header.
+// is the sale the header inserted, current in the sales (newest first) once they are read again.
 #include "Unit9.h"
 
 #include <QGroupBox>
@@ -85,11 +85,10 @@ void TForm9::Button1Click() {
 }
 
 void TForm9::BitBtn1Click() {
-    ExecuteTemplate(DataModule3->ADOQuery8, {DBText2->Caption()}, QString());
+    const QVariant sale = ExecuteTemplate(DataModule3->ADOQuery8, {DBText2->Caption()}, QString());
     GroupBox1->setVisible(false);
     GroupBox2->setVisible(true);
-    DataModule3->ADOQuery9->Close();
-    DataModule3->ADOQuery9->Open();
+    DataModule3->ReadSalesAgain(sale);
 }
 
 void TForm9::Button2Click() {

@@ -87,9 +87,10 @@ qint64 TDbConnection::Execute(const QString& statement, const QVector<QVariant>&
     return m_provider->Execute(statement, params);
 }
 
-QVariant TDbConnection::LastInsertId() {
+TDbInserted TDbConnection::ExecuteInsert(const QString& statement, const QVector<QVariant>& params) {
+    RefuseNulCharacters(statement, params);
     Open();
-    return m_provider->LastInsertId();
+    return m_provider->ExecuteInsert(statement, params);
 }
 
 void TDbConnection::BeginTransaction() {

@@ -34,8 +34,9 @@ public:
     std::unique_ptr<TDbCursor> Select(const QString& statement, const QVector<QVariant>& params = {});
     // Runs a statement that returns no rows; the number of rows it affected.
     qint64 Execute(const QString& statement, const QVector<QVariant>& params = {});
-    // The key the database generated for the last insert on this connection.
-    QVariant LastInsertId();
+    // Runs an INSERT; the rows it wrote and the key the database generated for it, as the insert's own
+    // (a trigger's insert, or another program's, is never taken for it).
+    TDbInserted ExecuteInsert(const QString& statement, const QVector<QVariant>& params = {});
 
     // One transaction at a time, used through TDbTransaction. Closing the connection ends (and so
     // rolls back) a transaction; rolling back a closed connection's transaction does nothing.

@@ -19,7 +19,8 @@ public:
     virtual bool Connected() const = 0;
     virtual std::unique_ptr<TDbCursor> Select(const QString& statement, const QVector<QVariant>& params) = 0;
     virtual qint64 Execute(const QString& statement, const QVector<QVariant>& params) = 0;
-    virtual QVariant LastInsertId() = 0;
+    // Runs an INSERT and reports its own identity, never one made by a trigger or by another connection.
+    virtual TDbInserted ExecuteInsert(const QString& statement, const QVector<QVariant>& params) = 0;
     // A transaction on the connection; each throws EDatabaseError with the database's message.
     virtual void BeginTransaction() = 0;
     virtual void CommitTransaction() = 0;

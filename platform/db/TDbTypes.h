@@ -5,6 +5,7 @@
 
 #include <QMetaType>
 #include <QString>
+#include <QVariant>
 #include <QVector>
 
 struct TDbValue {
@@ -26,3 +27,10 @@ struct TDbColumn {
 };
 
 enum class TDbObjectKind { Missing, Table, View };
+
+// What an insert did: the rows it wrote itself and the identity its own insert generated on this
+// connection (null when it generated none).
+struct TDbInserted {
+    qint64 Rows = 0;
+    QVariant Id;
+};

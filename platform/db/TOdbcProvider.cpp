@@ -199,13 +199,32 @@ bool TOdbcProvider::HasColumn(const QString& table, const QString& column) {
     return it->contains(column.toLower());
 }
 
-QVariant TOdbcProvider::LastInsertId() {
+TDbInserted TOdbcProvider::ExecuteInsert(const QString& statement, const QVector<QVariant>& params) {
     Open();
     QSqlQuery query(Database());
-    // SQL Server: @@IDENTITY is the session's last identity; the saleprice trigger inserts nothing, so
-    // it is the key of the program's own insert.
-    if (!query.exec(m_sqlite ? QStringLiteral("SELECT last_insert_rowid()")
-                             : QStringLiteral("SELECT @@IDENTITY")))
+    TDbInserted inserted;
+    if (m_sqlite) {
+        // The SQLite driver runs one statement at a time; its last row id is this connection's own.
+        Run(query, statement, params);
+        inserted.Rows = query.numRowsAffected();
+        if (inserted.Rows > 0)
+            inserted.Id = TakeIdentity(query, QStringLiteral("SELECT last_insert_rowid()"));
+        return inserted;
+    }
+    // SQL Server: SCOPE_IDENTITY() in the same batch is the identity of this insert alone; @@IDENTITY
+    // would also take one a trigger made, IDENT_CURRENT one another session made.
+    Run(query, statement + QStringLiteral("\r\nSELECT CAST(SCOPE_IDENTITY() AS bigint)"), params);
+    inserted.Rows = query.numRowsAffected();
+    // A trigger's own row counts come as results of their own before the identity's row.
+    while (!query.isSelect() && query.nextResult()) {
+    }
+    if (query.isSelect() && query.next() && !query.value(0).isNull())
+        inserted.Id = query.value(0).toLongLong();
+    return inserted;
+}
+
+QVariant TOdbcProvider::TakeIdentity(QSqlQuery& query, const QString& select) {
+    if (!query.exec(select))
         throw EDatabaseError(query.lastError().text());
     if (!query.next())
         return QVariant();

@@ -26,7 +26,9 @@ public:
     bool Connected() const override { return m_open; }
     std::unique_ptr<TDbCursor> Select(const QString& statement, const QVector<QVariant>& params) override;
     qint64 Execute(const QString& statement, const QVector<QVariant>& params) override;
-    QVariant LastInsertId() override;
+    TDbInserted ExecuteInsert(const QString& statement, const QVector<QVariant>& params) override;
+    // The identity a select of one value returns; null for none or 0.
+    static QVariant TakeIdentity(QSqlQuery& query, const QString& select);
     void BeginTransaction() override;
     void CommitTransaction() override;
     void RollbackTransaction() override;

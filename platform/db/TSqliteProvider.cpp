@@ -312,9 +312,16 @@ qint64 TSqliteProvider::Execute(const QString& statement, const QVector<QVariant
     return own != 0 ? own : sqlite3_total_changes64(m_db) - totalBefore;
 }
 
-QVariant TSqliteProvider::LastInsertId() {
-    const sqlite3_int64 id = sqlite3_last_insert_rowid(Handle());
-    return id ? QVariant(qint64(id)) : QVariant();
+TDbInserted TSqliteProvider::ExecuteInsert(const QString& statement, const QVector<QVariant>& params) {
+    // The connection's last row id is its own (another connection's inserts never change it) and, once
+    // a trigger has finished, the statement's: it goes back to what it was before the trigger ran.
+    // An insert that wrote no row leaves it at an earlier insert's, which is not taken.
+    TDbInserted inserted;
+    inserted.Rows = Execute(statement, params);
+    const sqlite3_int64 id = inserted.Rows > 0 ? sqlite3_last_insert_rowid(m_db) : 0;
+    if (id)
+        inserted.Id = qint64(id);
+    return inserted;
 }
 
 void TSqliteProvider::BeginTransaction() {

@@ -26,7 +26,7 @@ public:
     bool Connected() const override { return m_db != nullptr; }
     std::unique_ptr<TDbCursor> Select(const QString& statement, const QVector<QVariant>& params) override;
     qint64 Execute(const QString& statement, const QVector<QVariant>& params) override;
-    QVariant LastInsertId() override;
+    TDbInserted ExecuteInsert(const QString& statement, const QVector<QVariant>& params) override;
     void BeginTransaction() override;
     void CommitTransaction() override;
     void RollbackTransaction() override;

@@ -14,6 +14,7 @@
 #include "TErrorBox.h"
 #include "TField.h"
 #include "TModalAnswerer.h"
+#include "TTestChecks.h"
 #include "Unit3.h"
 
 namespace {
@@ -278,6 +279,36 @@ private Q_SLOTS:
         delete module;
         QVERIFY(answer.Seen().isEmpty());
         QCOMPARE(db.Scalar(QStringLiteral("select count(*) from discount")).toInt(), discounts);
+    }
+
+    // The sales read again after a header: the header's own sale current, below a newer one; a sale
+    // gone before the re-read leaves no sale current at all, so no line can go to another one.
+    void salesReadAgainShowTheOwnSale_data() {
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("another sale after it") << "insert into sale(idmanager) values (2)" << true;
+        QTest::newRow("deleted at once") << "delete from sale where Idsale = (select max(Idsale) from sale)"
+                                         << false;
+    }
+    void salesReadAgainShowTheOwnSale() {
+        QFETCH(QString, meanwhile);
+        QFETCH(bool, found);
+        TTestDatabase db;
+        TModalAnswerer answer;
+        TDataModule3 module(nullptr);
+        const QVariant own = ExecuteTemplate(module.ADOQuery8, {QStringLiteral("4")}, QString());
+        db.Execute(meanwhile);
+        if (found) {
+            module.ReadSalesAgain(own);
+            QCOMPARE(module.ADOQuery9->FieldByName(QStringLiteral("Idsale"))->Value(), own);
+            QCOMPARE(module.ADOQuery9->FieldByName(QStringLiteral("idmanager"))->AsString(), QStringLiteral("4"));
+            QCOMPARE(module.ADOQuery9->RecNo(), 1);
+        } else {
+            QCOMPARE_THROWS(module.ReadSalesAgain(own),
+                            QStringLiteral("The sale just recorded (number %1) is no longer in the database.")
+                                .arg(own.toString()));
+            QVERIFY(!module.ADOQuery9->Active());
+        }
     }
 };
 

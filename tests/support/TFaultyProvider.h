@@ -55,7 +55,10 @@ private:
             Check(!statement.trimmed().startsWith(QLatin1String("ROLLBACK"), Qt::CaseInsensitive));
             return m_real->Execute(statement, params);
         }
-        QVariant LastInsertId() override { return m_real->LastInsertId(); }
+        TDbInserted ExecuteInsert(const QString& statement, const QVector<QVariant>& params) override {
+            Check(true);
+            return m_real->ExecuteInsert(statement, params);
+        }
         void BeginTransaction() override {
             Check(true);
             m_real->BeginTransaction();

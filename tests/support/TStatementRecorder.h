@@ -1,10 +1,12 @@
 // Records the statement text every connection sends to its provider while a TStatementRecorder
 // lives, as the provider receives it (before any dialect rewrite), then hands it on unchanged; so a
 // test sees what the ODBC path sends to SQL Server without a server. Installed for every connection
-// made while it lives.
+// made while it lives. A hook run after each such statement lets a test act as another program at
+// that very moment.
 #pragma once
 
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 #include "TDbConnection.h"
@@ -23,8 +25,9 @@ public:
     TStatementRecorder(const TStatementRecorder&) = delete;
     TStatementRecorder& operator=(const TStatementRecorder&) = delete;
 
-    // Statements run with Execute, oldest first.
+    // Statements run with Execute or ExecuteInsert, oldest first.
     const QStringList& Executed() const { return m_executed; }
+    void AfterEach(std::function<void(const QString& statement)> hook) { m_after = std::move(hook); }
 
 private:
     class TRecordingProvider : public TDbProvider {
@@ -40,9 +43,16 @@ private:
         }
         qint64 Execute(const QString& statement, const QVector<QVariant>& params) override {
             m_recorder->m_executed << statement;
-            return m_real->Execute(statement, params);
+            const qint64 rows = m_real->Execute(statement, params);
+            m_recorder->After(statement);
+            return rows;
         }
-        QVariant LastInsertId() override { return m_real->LastInsertId(); }
+        TDbInserted ExecuteInsert(const QString& statement, const QVector<QVariant>& params) override {
+            m_recorder->m_executed << statement;
+            const TDbInserted inserted = m_real->ExecuteInsert(statement, params);
+            m_recorder->After(statement);
+            return inserted;
+        }
         void BeginTransaction() override { m_real->BeginTransaction(); }
         void CommitTransaction() override { m_real->CommitTransaction(); }
         void RollbackTransaction() override { m_real->RollbackTransaction(); }
@@ -56,5 +66,11 @@ private:
         std::unique_ptr<TDbProvider> m_real;
     };
 
+    void After(const QString& statement) {
+        if (m_after)
+            m_after(statement);
+    }
+
     QStringList m_executed;
+    std::function<void(const QString&)> m_after;
 };

@@ -197,11 +197,12 @@ void TestSchema::refusedValues() {
 
 void TestSchema::cyrillicRoundTrips() {
     const QString name = QStringLiteral("Щётка «Ёж» для пылесоса — №1, ъ/Ъ, ґ і ї є");
-    m_db->Execute(
-        QStringLiteral("INSERT into wares([name],description,orderprice,iddiscount)\r\nVALUES ('%1', '%1', "
-                       "'12.50', '2')")
-            .arg(name));
-    const qint64 id = m_db->LastInsertId().toLongLong();
+    const qint64 id =
+        m_db->ExecuteInsert(
+                QStringLiteral("INSERT into wares([name],description,orderprice,iddiscount)\r\nVALUES ('%1', "
+                               "'%1', '12.50', '2')")
+                    .arg(name))
+            .Id.toLongLong();
     QCOMPARE(Scalar(*m_db, QStringLiteral("SELECT name FROM wares WHERE Idwares = %1").arg(id)).toString(),
              name);
     QCOMPARE(
@@ -210,21 +211,21 @@ void TestSchema::cyrillicRoundTrips() {
 }
 
 void TestSchema::saleKeysOnlyGrow() {
-    m_db->Execute(QStringLiteral("insert into sale(idmanager)\r\nVALUES ('1')"));
-    const qint64 first = m_db->LastInsertId().toLongLong();
+    const qint64 first =
+        m_db->ExecuteInsert(QStringLiteral("insert into sale(idmanager)\r\nVALUES ('1')")).Id.toLongLong();
     QCOMPARE(first, Scalar(*m_db, QStringLiteral("SELECT max(Idsale) FROM sale")).toLongLong());
     // The newest sale removed: its key is still never handed out again.
     QCOMPARE(m_db->Execute(QStringLiteral("DELETE FROM sale WHERE Idsale = %1").arg(first)), qint64(1));
-    m_db->Execute(QStringLiteral("insert into sale(idmanager)\r\nVALUES ('2')"));
-    QVERIFY(m_db->LastInsertId().toLongLong() > first);
+    QVERIFY(m_db->ExecuteInsert(QStringLiteral("insert into sale(idmanager)\r\nVALUES ('2')")).Id.toLongLong() >
+            first);
 }
 
 void TestSchema::databaseFillsDatesAndSalePrice() {
     const QDateTime before = QDateTime::currentDateTime().addSecs(-2);
-    m_db->Execute(QStringLiteral("insert into sale(idmanager)\r\nVALUES ('3')"));
-    const qint64 sale = m_db->LastInsertId().toLongLong();
-    m_db->Execute(QStringLiteral("INSERT into [order](idprovider)\r\nVALUES ('2')"));
-    const qint64 order = m_db->LastInsertId().toLongLong();
+    const qint64 sale =
+        m_db->ExecuteInsert(QStringLiteral("insert into sale(idmanager)\r\nVALUES ('3')")).Id.toLongLong();
+    const qint64 order =
+        m_db->ExecuteInsert(QStringLiteral("INSERT into [order](idprovider)\r\nVALUES ('2')")).Id.toLongLong();
     const QDateTime after = QDateTime::currentDateTime().addSecs(2);
     for (const QString& q : {QStringLiteral("SELECT saledate FROM sale WHERE Idsale = %1").arg(sale),
                              QStringLiteral("SELECT orderdate FROM [order] WHERE Idorder = %1").arg(order)}) {
@@ -232,10 +233,9 @@ void TestSchema::databaseFillsDatesAndSalePrice() {
             QDateTime::fromString(Scalar(*m_db, q).toString(), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         QVERIFY2(when.isValid() && when >= before && when <= after, qPrintable(Scalar(*m_db, q).toString()));
     }
-    m_db->Execute(QStringLiteral(
-        "INSERT into wares([name],description,orderprice,iddiscount)\r\nVALUES ('Плеер', 'MP3', "
-        "'1000', '2')"));
-    const qint64 ware = m_db->LastInsertId().toLongLong();
+    const qint64 ware = m_db->ExecuteInsert(QStringLiteral("INSERT into wares([name],description,orderprice,"
+                                                           "iddiscount)\r\nVALUES ('Плеер', 'MP3', '1000', '2')"))
+                            .Id.toLongLong();
     QCOMPARE(
         Scalar(*m_db, QStringLiteral("SELECT saleprice FROM wares WHERE Idwares = %1").arg(ware)).toDouble(),
         1250.0);

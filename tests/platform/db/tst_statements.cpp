@@ -90,6 +90,8 @@ private Q_SLOTS:
     void goodsListSortsRussianWithoutCase();
     void newestSaleFirst_data();
     void newestSaleFirst();
+    void insertTakesItsOwnIdentity_data();
+    void insertTakesItsOwnIdentity();
     void priceList_data();
     void priceList();
     void insertHeads_data();
@@ -211,12 +213,13 @@ void TestStatements::goodsListSortsRussianWithoutCase() {
                             QStringLiteral("Zanussi"),
                             QStringLiteral("Ящик")};
     for (const QString& n : names) {
-        db.Execute(
-            QStringLiteral(
-                "INSERT into wares([name],description,orderprice,iddiscount)\r\nVALUES (?, '', '10', '1')"),
-            {n});
+        const QVariant ware =
+            db.ExecuteInsert(QStringLiteral("INSERT into wares([name],description,orderprice,iddiscount)\r\n"
+                                            "VALUES (?, '', '10', '1')"),
+                             {n})
+                .Id;
         db.Execute(QStringLiteral("insert into period(idprovider,idwares,day)\r\nVALUES ('1', ?, '3')"),
-                   {db.LastInsertId()});
+                   {ware});
     }
     const TResult r = Fetch(db, GoodsList(orderBy));
     QStringList got;
@@ -250,12 +253,60 @@ void TestStatements::newestSaleFirst() {
     const TResult before = Fetch(db, adoQuery9);
     QVERIFY(!before.Rows.isEmpty());
     QCOMPARE(before.Names.first().toLower(), QStringLiteral("idsale"));
-    db.Execute(Joined({QStringLiteral("insert into sale(idmanager)"), QStringLiteral("VALUES ('2')")}));
-    const QVariant key = db.LastInsertId();
+    const QVariant key =
+        db.ExecuteInsert(Joined({QStringLiteral("insert into sale(idmanager)"), QStringLiteral("VALUES ('2')")}))
+            .Id;
     const TResult after = Fetch(db, adoQuery9);
     QCOMPARE(after.Rows.size(), before.Rows.size() + 1);
     QCOMPARE(after.Rows.first().first().toLongLong(), key.toLongLong());
     QVERIFY(key.toLongLong() > before.Rows.first().first().toLongLong());
+}
+
+void TestStatements::insertTakesItsOwnIdentity_data() {
+    AddProviders();
+    QTest::addColumn<QString>("trigger");  // on sale, for the case
+    QTest::addColumn<bool>("otherInserts");
+    QTest::addColumn<bool>("written");
+    for (const char* provider : {"embedded", "odbc"}) {
+        QTest::addRow("%s: alone", provider) << provider << QString() << false << true;
+        QTest::addRow("%s: another program's sale after it", provider) << provider << QString() << true << true;
+        QTest::addRow("%s: a trigger inserting elsewhere", provider)
+            << provider << "AFTER INSERT ON sale BEGIN INSERT INTO manager (name) VALUES ('Отметка'); END" << false
+            << true;
+        QTest::addRow("%s: dropped by a trigger", provider)
+            << provider << "BEFORE INSERT ON sale BEGIN SELECT RAISE(IGNORE); END" << false << false;
+    }
+}
+
+// The identity an insert reports is its own: not a later one of another connection, not the row a
+// trigger inserted, and none at all (not an earlier insert's) when it wrote nothing.
+void TestStatements::insertTakesItsOwnIdentity() {
+    QFETCH(QString, provider);
+    QFETCH(QString, trigger);
+    QFETCH(bool, otherInserts);
+    QFETCH(bool, written);
+    TDbConnection& db = Db(provider);
+    TDbConnection other(provider == QLatin1String("embedded") ? TTestDatabase::ConnectionString()
+                                                              : m_database->OdbcConnectionString());
+    if (!trigger.isEmpty())
+        db.Execute(QStringLiteral("CREATE TRIGGER sale_probe ") + trigger);
+    const auto dropTrigger = qScopeGuard([&] { db.Execute(QStringLiteral("DROP TRIGGER IF EXISTS sale_probe")); });
+    const QString header = QStringLiteral("insert into sale(idmanager)\r\nVALUES ('%1')");
+    QVERIFY(!db.ExecuteInsert(QStringLiteral("INSERT into manager([name], phone)\r\nVALUES ('Раньше', '1')"))
+                 .Id.isNull());
+    const TDbInserted mine = db.ExecuteInsert(header.arg(2));
+    if (otherInserts)
+        QVERIFY(!other.ExecuteInsert(header.arg(3)).Id.isNull());
+    if (!written) {
+        QCOMPARE(mine.Rows, qint64(0));
+        QVERIFY(mine.Id.isNull());
+        return;
+    }
+    QCOMPARE(mine.Rows, qint64(1));
+    const TResult sale =
+        Fetch(db, QStringLiteral("SELECT idmanager FROM sale WHERE Idsale = %1").arg(mine.Id.toLongLong()));
+    QCOMPARE(sale.Rows.size(), 1);
+    QCOMPARE(sale.Rows.first().first().toLongLong(), 2);
 }
 
 void TestStatements::priceList_data() {
@@ -341,10 +392,11 @@ void TestStatements::valuesStayText() {
     // The values clause as a statement template writes it: each apostrophe doubled.
     QString quoted = value;
     quoted.replace(QLatin1Char('\''), QLatin1String("''"));
-    db.Execute(Joined(
-        {QStringLiteral("INSERT into manager([name], phone)"),
-         QStringLiteral("VALUES ('") + quoted + QStringLiteral("', '") + quoted + QStringLiteral("')")}));
-    const QVariant key = db.LastInsertId();
+    const QVariant key = db.ExecuteInsert(Joined(
+                                  {QStringLiteral("INSERT into manager([name], phone)"),
+                                   QStringLiteral("VALUES ('") + quoted + QStringLiteral("', '") + quoted +
+                                       QStringLiteral("')")}))
+                             .Id;
     const TResult r = Fetch(
         db, QStringLiteral("SELECT name, phone FROM manager WHERE Idmanager = %1").arg(key.toLongLong()));
     QCOMPARE(r.Rows.size(), 1);
