@@ -10,6 +10,7 @@
 
 #include "Exception.h"
 #include "TRussianCollation.h"
+#include "TSqliteProvider.h"
 
 QString TDbProvisioner::ReadScript(const QString& path) {
     QFile f(path);
@@ -78,8 +79,9 @@ void TDbProvisioner::Create(const QString& file, const QStringList& scripts, boo
         }
         if (failure.isEmpty())
             failure = run("COMMIT", part);
-        // Readers never wait for a writer: the program's reads go on while another program writes.
-        if (failure.isEmpty())
+        // Readers never wait for a writer: the program's reads go on while another program writes. Not on
+        // a network disk, which cannot share WAL's index.
+        if (failure.isEmpty() && TSqliteProvider::OnLocalDisk(part))
             failure = run("PRAGMA journal_mode = WAL", part);
     }
     sqlite3_close(db);

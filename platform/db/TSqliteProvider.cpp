@@ -12,6 +12,8 @@
 #include <QSqlError>
 #include <QUrl>
 #include <sqlite3.h>
+
+#include <atomic>
 #ifdef __linux__
 #include <sys/vfs.h>
 #endif
@@ -25,6 +27,8 @@
 #include "TTsqlDialect.h"
 
 namespace {
+
+std::atomic<bool> everyFileRemote{false};
 
 QAtomicInt g_connectionSerial;
 
@@ -47,27 +51,6 @@ bool OnlyTrivia(const char* p) {
     }
 }
 
-// WAL keeps its index in shared memory beside the file, which a network file system cannot share.
-bool OnLocalDisk(const QString& file) {
-#ifdef __linux__
-    struct statfs fs {};
-    if (statfs(QFile::encodeName(file).constData(), &fs) != 0)
-        return false;
-    switch (static_cast<unsigned long>(fs.f_type)) {
-        case 0x6969:      // NFS
-        case 0xFF534D42:  // CIFS
-        case 0xFE534D42:  // SMB2
-        case 0x517B:      // SMB
-        case 0x65735546:  // FUSE (sshfs and the like)
-            return false;
-        default:
-            return true;
-    }
-#else
-    Q_UNUSED(file);
-    return true;
-#endif
-}
 
 }  // namespace
 
@@ -138,7 +121,7 @@ void TSqliteProvider::Open() {
         }
         sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
         m_opened = IdentityOf(m_file);
-        PreferWriteAheadLog();
+        SuitJournalToDisk();
         m_pace.Succeeded();
     } catch (const EDatabaseError& e) {
         Close();
@@ -198,7 +181,34 @@ void TSqliteProvider::Fail() const {
     throw EDatabaseError(SqliteErrorMessage(m_db));
 }
 
-void TSqliteProvider::PreferWriteAheadLog() {
+bool TSqliteProvider::OnLocalDisk(const QString& file) {
+    if (everyFileRemote)
+        return false;
+#ifdef __linux__
+    struct statfs fs {};
+    if (statfs(QFile::encodeName(file).constData(), &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+        case 0x6969:      // NFS
+        case 0xFF534D42:  // CIFS
+        case 0xFE534D42:  // SMB2
+        case 0x517B:      // SMB
+        case 0x65735546:  // FUSE (sshfs and the like)
+            return false;
+        default:
+            return true;
+    }
+#else
+    Q_UNUSED(file);
+    return true;
+#endif
+}
+
+void TSqliteProvider::TakeEveryFileAsRemote(bool remote) {
+    everyFileRemote = remote;
+}
+
+void TSqliteProvider::SuitJournalToDisk() {
     const auto journalMode = [this] {
         TSqliteStatement mode;
         sqlite3_stmt* raw = nullptr;
@@ -209,12 +219,14 @@ void TSqliteProvider::PreferWriteAheadLog() {
             return QByteArray();
         return QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(raw, 0))).toLower();
     };
-    if (journalMode() == "wal" || !OnLocalDisk(m_file))
+    const bool local = OnLocalDisk(m_file);
+    if (journalMode() == (local ? "wal" : "delete"))
         return;
     // The switch needs the file alone for a moment: asked without waiting, it fails while another
     // program uses the file, and the file keeps its mode until a later start finds it alone.
     sqlite3_busy_timeout(m_db, 0);
-    sqlite3_exec(m_db, "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+    sqlite3_exec(m_db, local ? "PRAGMA journal_mode = WAL" : "PRAGMA journal_mode = DELETE", nullptr, nullptr,
+                 nullptr);
     sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
 }
 

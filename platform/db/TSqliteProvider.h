@@ -44,14 +44,21 @@ public:
     static constexpr int kBusyTimeoutMs = 5000;
     static constexpr int kQuickRetryMs = 250;
 
+    // Every file opened afterwards is taken as lying on a network disk: it keeps its rollback journal
+    // and is never switched to WAL. For running the program as it runs on such a disk.
+    static void TakeEveryFileAsRemote(bool remote);
+    // Whether the file lies on a local disk, where WAL is safe (false for NFS, SMB and FUSE mounts).
+    static bool OnLocalDisk(const QString& file);
+
 private:
     sqlite3* Handle();
     // Prepares exactly one statement (after the dialect rewrite) and binds the parameters.
     TSqliteStatement Prepare(const QString& statement, const QVector<QVariant>& params);
     [[noreturn]] void Fail() const;
-    // Puts a file in another journal mode into WAL, where readers never wait for a writer, when that
-    // is safe: no other program holds the file just now and it lies on a local disk.
-    void PreferWriteAheadLog();
+    // Puts a file on a local disk into WAL, where readers never wait for a writer, and one on a network
+    // disk back into the rollback journal, since WAL's shared-memory index cannot be shared there; only
+    // when no other program holds the file just now.
+    void SuitJournalToDisk();
     // Which file a path names: the program's own database, or another one put in its place.
     struct TFileIdentity {
         bool Exists = false;
