@@ -9,51 +9,19 @@
 //      visible rows hold a new row.
 //   5. A closed data set holds no rows, fields, buffer or writer; an open one has its writer.
 // The checks are compiled in wherever Q_ASSERT is: Debug builds and the test builds (ZIRT_ASSERTS).
+// The row order, range, filter and Locate are in TDataSetRows.cpp.
 #include "TDataSet.h"
 
 #include <algorithm>
 
 #include "Exception.h"
 #include "TADOConnection.h"
+#include "TDataSetPrivate.h"
 #include "TDataSource.h"
 #include "TDbConnection.h"
 #include "TDbCursor.h"
 #include "TField.h"
-#include "TFieldList.h"
-#include "TRowFilter.h"
-#include "TRowOrder.h"
 #include "TRowReader.h"
-#include "TRowStore.h"
-#include "TVisibleRows.h"
-#include "TWriteBack.h"
-
-struct TDataSet::TPrivate {
-    TDataSetState State = dsInactive;
-    TFieldList Fields;
-    TRowStore Store;
-    TVisibleRows Visible;  // points into Store
-
-    TRowFilter RowFilter;  // as parsed; the visible rows hold it bound while it is in force
-    QString Filter;
-    bool Filtered = false;
-
-    QVector<QVariant> Buffer;  // the row being edited or inserted
-    QVector<bool> Changed;     // which buffer values were set since editing began
-    bool Modified = false;
-
-    std::unique_ptr<TWriteBack> Writer;
-};
-
-// Checks the invariants when the operation that made it ends, by return or by throw: a refused post
-// or delete must leave the data set as sound as a successful one.
-class TDataSet::TInvariantCheck {
-public:
-    explicit TInvariantCheck(const TDataSet* dataSet) : m_dataSet(dataSet) {}
-    ~TInvariantCheck() { m_dataSet->CheckInvariants(); }
-
-private:
-    const TDataSet* m_dataSet;
-};
 
 void TDataSet::CheckInvariants() const {
 #if !defined(QT_NO_DEBUG) || defined(QT_FORCE_ASSERTS)
@@ -502,18 +470,6 @@ void TDataSet::CheckBrowseMode() {
         Cancel();
 }
 
-bool TDataSet::Locate(const QString& fieldName, const QVariant& value) {
-    CheckActive();
-    const int field = FieldByName(fieldName)->Index();
-    for (int row = 0; row < RecordCount(); ++row) {
-        if (ValueAt(row, field) == value) {
-            SetRecNo(row);
-            return true;
-        }
-    }
-    return false;
-}
-
 // ---- refresh -------------------------------------------------------------------------------
 
 void TDataSet::Refresh() {
@@ -537,80 +493,6 @@ void TDataSet::Refresh() {
     d->Visible.Replace(std::move(rows), reader.Finder(d->Visible.Current()));
     d->Store = std::move(store);
     NotifyDataSources(TDataEvent::RowsChanged, oldCur);
-}
-
-// ---- index order, range and filter ---------------------------------------------------------
-
-void TDataSet::SortRows(int field) {
-    const TInvariantCheck check(this);
-    Q_ASSERT_X(field >= 0 && field < FieldCount(), "TDataSet",
-               "the index column is one of this result's, found by name (FieldByName)");
-    d->Visible.SetOrder(TRowOrder(field, d->Fields.Type(field)));
-}
-
-bool TDataSet::SameKey(const QVariant& a, const QVariant& b) const {
-    return d->Visible.Order().SameKey(a, b);
-}
-
-void TDataSet::SetRange(const QVariant& key) {
-    const TInvariantCheck check(this);
-    d->Visible.SetRange(key);
-}
-
-void TDataSet::ClearRange() {
-    const TInvariantCheck check(this);
-    d->Visible.ClearRange();
-}
-
-TRowFilter TDataSet::BoundFilter(TRowFilter filter) const {
-    filter.Bind([this](const QString& column) { return FieldByName(column)->Index(); });
-    return filter;
-}
-
-void TDataSet::ApplyFilter() {
-    d->Visible.SetFilter(Active() && d->Filtered ? BoundFilter(d->RowFilter) : TRowFilter());
-}
-
-QString TDataSet::Filter() const {
-    return d->Filter;
-}
-
-void TDataSet::SetFilter(const QString& filter) {
-    const TInvariantCheck check(this);
-    if (filter == d->Filter)
-        return;
-    TRowFilter parsed = TRowFilter::Parse(filter);
-    const bool inForce = Active() && d->Filtered;
-    // A filter naming a column the result lacks is refused, as one that cannot be read is, before
-    // the row being edited is left: nothing changes.
-    TRowFilter bound = inForce ? BoundFilter(parsed) : TRowFilter();
-    if (inForce)
-        CheckBrowseMode();
-    d->Filter = filter;
-    d->RowFilter = std::move(parsed);
-    if (inForce) {
-        d->Visible.SetFilter(std::move(bound));
-        NotifyDataSources(TDataEvent::RowsChanged);
-    }
-}
-
-bool TDataSet::Filtered() const {
-    return d->Filtered;
-}
-
-void TDataSet::SetFiltered(bool filtered) {
-    const TInvariantCheck check(this);
-    if (filtered == d->Filtered)
-        return;
-    if (!Active()) {
-        d->Filtered = filtered;
-        return;
-    }
-    TRowFilter bound = filtered ? BoundFilter(d->RowFilter) : TRowFilter();  // refused as SetFilter's is
-    CheckBrowseMode();
-    d->Filtered = filtered;
-    d->Visible.SetFilter(std::move(bound));
-    NotifyDataSources(TDataEvent::RowsChanged);
 }
 
 size_t TDataSet::SnapshotBytes() const {
