@@ -29,7 +29,13 @@ public:
         switch (event) {
             case TDataEvent::Opened:
             case TDataEvent::Posted:
-                m_chart->FillFrom(DataSet());
+                // A chart shows the whole result: while it is still being read, it fills once it ends.
+                if (!DataSet()->Fetching())
+                    m_chart->FillFrom(DataSet());
+                return;
+            case TDataEvent::RowsArrived:
+                if (!DataSet()->Fetching())
+                    m_chart->FillFrom(DataSet());
                 return;
             case TDataEvent::Closed:
                 m_chart->EmptyFor(DataSet());

@@ -365,7 +365,7 @@ void TDBGrid::Carry(TDBGridKeys::TAction action, const QString& text) {
     TDataSet* set = DataSet();
     if (!set || !set->Active())
         return;
-    const int count = set->RecordCount();
+    const int count = set->FetchedCount();  // a key never waits for rows still being read
     const int firstVisible = qMax(0, rowAt(0));
     const int lastVisible = qMin(count - 1, firstVisible + VisibleRowCount() - 1);
     // Each action is one call (a void one, returned for brevity).
@@ -461,7 +461,7 @@ void TDBGrid::Up() {
 
 void TDBGrid::Down() {
     TDataSet* set = DataSet();
-    if (set->RecNo() < set->RecordCount() - 1) {
+    if (set->RecNo() < set->FetchedCount() - 1 || set->Fetching()) {
         MoveRow(set->RecNo() + 1);
         return;
     }
@@ -480,7 +480,7 @@ void TDBGrid::TabForward() {
         return;
     }
     TDataSet* set = DataSet();
-    const bool last = set->RecNo() >= set->RecordCount() - 1;
+    const bool last = !set->Fetching() && set->RecNo() >= set->FetchedCount() - 1;
     if (last && (!EditingAllowed() || !set->CanInsert()))
         return;
     if (last && UntouchedNewRow())

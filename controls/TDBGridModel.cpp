@@ -51,7 +51,7 @@ void TDBGridModel::RebuildColumns() {
     // A listed column whose field is missing stays, with empty cells (no error).
     for (const QString& name : m_fieldNames)
         m_fields.append(open ? set->FindField(name) : nullptr);
-    m_rowCount = open ? set->RecordCount() : 0;
+    m_rowCount = open ? set->FetchedCount() : 0;
     m_current = open ? set->RecNo() : -1;
 }
 
@@ -84,7 +84,7 @@ QVariant TDBGridModel::data(const QModelIndex& index, int role) const {
     if (!field || !set || !set->Active())
         return QString();
     const int row = SourceRow(index.row());
-    if (row < 0 || row >= set->RecordCount())
+    if (row < 0 || row >= set->FetchedCount())
         return QString();
     // The current row while editing shows the values being typed, not the stored ones.
     if (row == set->RecNo() && set->State() != dsBrowse)
@@ -150,6 +150,17 @@ void TDBGridModel::DataEvent(TDataEvent event, int info) {
             break;
         case TDataEvent::Posted:
             break;
+        case TDataEvent::RowsArrived: {
+            // Rows read in the background: the grid grows as they come.
+            TDataSet* set = DataSet();
+            const int count = set && set->Active() ? set->FetchedCount() : 0;
+            if (count > m_rowCount) {
+                beginInsertRows(QModelIndex(), m_rowCount, count - 1);
+                m_rowCount = count;
+                endInsertRows();
+            }
+            break;
+        }
     }
 }
 
@@ -160,7 +171,7 @@ void TDBGridModel::UpdateRecord() {
 
 void TDBGridModel::RowsChanged(int previousCurrent) {
     TDataSet* set = DataSet();
-    const int count = set && set->Active() ? set->RecordCount() : 0;
+    const int count = set && set->Active() ? set->FetchedCount() : 0;
     const int current = set && set->Active() ? set->RecNo() : -1;
     if (count == m_rowCount + 1 && current >= 0 && current < count) {
         // A new row (insert or append) at the current position.

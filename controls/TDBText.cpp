@@ -75,6 +75,7 @@ void TDBText::DataEvent(TDataEvent event, int info) {
         }
         case TDataEvent::StateChanged:
         case TDataEvent::Posted:
+        case TDataEvent::RowsArrived:
             break;
     }
 }

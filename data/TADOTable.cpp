@@ -125,7 +125,8 @@ void TADOTable::MasterEvent(TDataEvent event) {
             Release(true);
             return;
         case TDataEvent::StateChanged:
-            return;  // entering or leaving editing changes no value
+        case TDataEvent::RowsArrived:
+            return;  // entering or leaving editing, or rows added after the last, change no value
         default:
             Follow(true);
             return;

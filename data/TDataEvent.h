@@ -10,4 +10,6 @@ enum class TDataEvent {
     FieldChanged,  // a value of the current row changed while editing; info = the field index
     StateChanged,  // editing or inserting began or ended
     Posted,        // a row was written to the database (after RowsChanged); charts refill on it
+    RowsArrived,   // rows read in the background were added at the end (info = the first of them), or
+                   // the reading ended (then Fetching() is false)
 };

@@ -79,22 +79,40 @@ void TDataSet::Open() {
     if (Active())
         return;
     TDbConnection& db = Database();
-    std::unique_ptr<TDbCursor> cursor = db.Select(SelectStatement());
-    const QVector<TDbColumn> columns = cursor->Columns();
+    QVector<TDbColumn> columns;
     TRowStore store;
-    std::vector<const char*> rows = TRowReader({}, columns.size()).ReadAll(*cursor, store);
-    cursor.reset();
-    rows.shrink_to_fit();
+    std::vector<const char*> rows;
+    std::unique_ptr<TBackgroundFetch> fetch;
+    if (m_fetchInBackground && db.ReadsBesideWriters()) {
+        // Enough rows for a screen now, the rest on a thread of its own; its news comes as posted calls.
+        constexpr int kFirstRows = 100;
+        const int serial = ++d->FetchSerial;
+        fetch = std::make_unique<TBackgroundFetch>(db.ConnectionString(), SelectStatement(), kFirstRows, [this, serial] {
+            QMetaObject::invokeMethod(this, [this, serial] { TakeArrivedRows(serial); }, Qt::QueuedConnection);
+        });
+        columns = fetch->WaitForStart();
+        for (const std::vector<const char*>& piece : fetch->Take(false))
+            rows.insert(rows.end(), piece.begin(), piece.end());
+    } else {
+        std::unique_ptr<TDbCursor> cursor = db.Select(SelectStatement());
+        columns = cursor->Columns();
+        rows = TRowReader({}, columns.size()).ReadAll(*cursor, store);
+        cursor.reset();
+        rows.shrink_to_fit();
+    }
     // Asks the database what it can write; a failure here fails the open before anything changed.
     auto writer = std::make_unique<TWriteBack>(db, WriteTable(), TWriteBack::ColumnsOf(columns));
 
     d->Visible.Reset(std::move(rows));
     d->Store = std::move(store);
+    d->Fetch = std::move(fetch);
     d->Writer = std::move(writer);
     d->Fields.Reset(this, columns);
     d->State = dsBrowse;
     ResetBuffer();
     try {
+        if (d->Fetch && d->Fetch->Ended())
+            CompleteFetch();  // all there already, or failed after the first rows
         ApplyFilter();  // a filter naming a column the result lacks fails the open
         AfterOpen();
     } catch (...) {
@@ -110,6 +128,7 @@ void TDataSet::Open() {
 void TDataSet::ClearSnapshot() {
     d->State = dsInactive;
     d->Visible.Clear();
+    d->Fetch.reset();  // stops a reading still running and waits for its thread
     d->Store.Clear();
     ResetBuffer();
     d->Writer.reset();
@@ -136,7 +155,69 @@ TDataSetState TDataSet::State() const {
 // ---- rows and moving -----------------------------------------------------------------------
 
 int TDataSet::RecordCount() const {
+    const_cast<TDataSet*>(this)->CompleteFetch();
+    return FetchedCount();
+}
+
+int TDataSet::FetchedCount() const {
     return Active() ? d->Visible.Count() : 0;
+}
+
+bool TDataSet::Fetching() const {
+    return d->Fetch != nullptr;
+}
+
+namespace {
+std::function<void(bool)> waitIndicator;
+}
+
+void TDataSet::SetWaitIndicator(std::function<void(bool waiting)> indicator) {
+    waitIndicator = std::move(indicator);
+}
+
+void TDataSet::CompleteFetch() {
+    if (!d->Fetch)
+        return;
+    const TInvariantCheck check(this);
+    const bool waits = waitIndicator && !d->Fetch->Ended();
+    if (waits)
+        waitIndicator(true);
+    const TBackgroundFetch::TPieces rest = d->Fetch->Take(true);
+    if (waits)
+        waitIndicator(false);
+    const QString failure = d->Fetch->Failure();
+    if (!failure.isEmpty()) {
+        Close();
+        throw EDatabaseError(failure);
+    }
+    AppendArrivedRows(rest);
+    EndFetch();
+}
+
+void TDataSet::TakeArrivedRows(int serial) {
+    if (!d->Fetch || serial != d->FetchSerial)
+        return;  // a former reading's news, or the rows were taken since
+    const TInvariantCheck check(this);
+    AppendArrivedRows(d->Fetch->Take(false));
+    // A failure waits for the rows to be needed, where it is told as an open that failed.
+    if (d->Fetch->Ended() && d->Fetch->Failure().isEmpty()) {
+        AppendArrivedRows(d->Fetch->Take(false));
+        EndFetch();
+    }
+}
+
+void TDataSet::AppendArrivedRows(const std::vector<std::vector<const char*>>& pieces) {
+    if (pieces.empty())
+        return;
+    const int first = d->Visible.Count();
+    d->Visible.Append(pieces);
+    NotifyDataSources(TDataEvent::RowsArrived, first);
+}
+
+void TDataSet::EndFetch() {
+    d->Store = d->Fetch->TakeStore();
+    d->Fetch.reset();
+    NotifyDataSources(TDataEvent::RowsArrived, d->Visible.Count());
 }
 
 int TDataSet::RecNo() const {
@@ -147,7 +228,8 @@ void TDataSet::SetRecNo(int index) {
     const TInvariantCheck check(this);
     if (!Active())
         return;
-    const int count = RecordCount();
+    // A row already there is reached without waiting for the rest.
+    const int count = index < FetchedCount() ? FetchedCount() : RecordCount();
     if (count == 0)
         return;
     index = std::clamp(index, 0, count - 1);
@@ -177,6 +259,7 @@ void TDataSet::Last() {
     const TInvariantCheck check(this);
     CheckActive();
     CheckBrowseMode();
+    CompleteFetch();
     Scroll([](TVisibleRows& rows) {
         rows.Last();
         return 0;
@@ -186,6 +269,9 @@ void TDataSet::Last() {
 int TDataSet::MoveBy(int distance) {
     const TInvariantCheck check(this);
     CheckActive();
+    // Past the rows there so far: the rest first, so the move ends where it would on the whole result.
+    if (Fetching() && distance > 0 && d->Visible.Cur() + distance >= d->Visible.Count())
+        CompleteFetch();
     // Whether the row being left is untouched is known only once its open cell editor is in it.
     UpdateRecord();
     // The distance counts rows as they are shown before the move. An untouched new row is dropped
@@ -349,6 +435,7 @@ void TDataSet::Edit() {
 void TDataSet::BeginInsert(bool append) {
     const TInvariantCheck check(this);
     CheckActive();
+    CompleteFetch();
     // Refused before the row being edited is left, so a refusal changes nothing.
     CheckCanInsertOrDelete(true);
     CheckBrowseMode();
@@ -475,6 +562,7 @@ void TDataSet::CheckBrowseMode() {
 void TDataSet::Refresh() {
     const TInvariantCheck check(this);
     CheckActive();
+    CompleteFetch();
     CheckBrowseMode();
     TDbConnection& db = Database();
     const TRowReader reader(d->Writer->KeyColumns(db), FieldCount());
@@ -496,5 +584,6 @@ void TDataSet::Refresh() {
 }
 
 size_t TDataSet::SnapshotBytes() const {
+    const_cast<TDataSet*>(this)->CompleteFetch();
     return d->Store.BytesReserved() + d->Visible.All().capacity() * sizeof(const char*);
 }

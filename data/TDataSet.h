@@ -39,6 +39,7 @@
 #include <QVector>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "TDataEvent.h"
 #include "TDataSourceList.h"
@@ -70,9 +71,23 @@ public:
     void SetActive(bool active) { active ? Open() : Close(); }
     TDataSetState State() const;
 
-    // Visible rows (a detail shows only its master's rows); a row being inserted is counted.
+    // Visible rows (a detail shows only its master's rows); a row being inserted is counted. The whole
+    // result: rows still being read in the background are waited for.
     int RecordCount() const;
-    bool IsEmpty() const { return RecordCount() == 0; }
+    // The rows there so far, for controls that ask on every key or paint: never waits. An open returns
+    // with its first rows, so a result with rows is never empty here.
+    int FetchedCount() const;
+    bool IsEmpty() const { return FetchedCount() == 0; }
+    // Whether the rest of the result is still being read in the background (rows arrive meanwhile).
+    bool Fetching() const;
+    // Waits for the rest of the result. A reading that failed is an open that failed: the data set
+    // closes and its message is thrown. Everything that needs the whole result does this first.
+    void CompleteFetch();
+    // Opens read their first rows and return; the rest is read on a thread with a connection of its
+    // own, where the database lets readers run beside a writer. Off by default.
+    void SetFetchInBackground(bool background) { m_fetchInBackground = background; }
+    // Told whenever an operation starts and ends waiting for rows being read (the hourglass).
+    static void SetWaitIndicator(std::function<void(bool waiting)> indicator);
     int RecNo() const;         // index of the current row, -1 when there is none
     void SetRecNo(int index);  // moves there (clamped), leaving an edited row first
     bool Bof() const;
@@ -194,9 +209,14 @@ private:
     // The filter with its columns found; throws "<Name>: Field 'x' not found" for one the result lacks.
     TRowFilter BoundFilter(TRowFilter filter) const;
     void ApplyFilter();
+    // The rows a background reading finished, added at the end and told; its end taken when it came.
+    void TakeArrivedRows(int serial);
+    void AppendArrivedRows(const std::vector<std::vector<const char*>>& pieces);
+    void EndFetch();
 
     struct TPrivate;
     std::unique_ptr<TPrivate> d;
     QPointer<TADOConnection> m_connection;
     TDataSourceList m_sources;
+    bool m_fetchInBackground = false;
 };

@@ -7,6 +7,7 @@
 #include <QVector>
 #include <memory>
 
+#include "TBackgroundFetch.h"
 #include "TDataSet.h"
 #include "TFieldList.h"
 #include "TRowFilter.h"
@@ -29,6 +30,11 @@ struct TDataSet::TPrivate {
     bool Modified = false;
 
     std::unique_ptr<TWriteBack> Writer;
+
+    // While the result is still being read: the reading, whose store holds the rows until it ends;
+    // Serial tells its news from a former reading's.
+    std::unique_ptr<TBackgroundFetch> Fetch;
+    int FetchSerial = 0;
 };
 
 // Checks the invariants when the operation that made it ends, by return or by throw: a refused post

@@ -6,6 +6,7 @@
 #include "TRowOrder.h"
 
 void TDataSet::SortRows(int field) {
+    CompleteFetch();
     const TInvariantCheck check(this);
     Q_ASSERT_X(field >= 0 && field < FieldCount(), "TDataSet",
                "the index column is one of this result's, found by name (FieldByName)");
@@ -17,11 +18,13 @@ bool TDataSet::SameKey(const QVariant& a, const QVariant& b) const {
 }
 
 void TDataSet::SetRange(const QVariant& key) {
+    CompleteFetch();
     const TInvariantCheck check(this);
     d->Visible.SetRange(key);
 }
 
 void TDataSet::ClearRange() {
+    CompleteFetch();
     const TInvariantCheck check(this);
     d->Visible.ClearRange();
 }
@@ -32,6 +35,8 @@ TRowFilter TDataSet::BoundFilter(TRowFilter filter) const {
 }
 
 void TDataSet::ApplyFilter() {
+    if (Active() && d->Filtered)
+        CompleteFetch();
     d->Visible.SetFilter(Active() && d->Filtered ? BoundFilter(d->RowFilter) : TRowFilter());
 }
 
@@ -48,8 +53,10 @@ void TDataSet::SetFilter(const QString& filter) {
     // A filter naming a column the result lacks is refused, as one that cannot be read is, before
     // the row being edited is left: nothing changes.
     TRowFilter bound = inForce ? BoundFilter(parsed) : TRowFilter();
-    if (inForce)
+    if (inForce) {
         CheckBrowseMode();
+        CompleteFetch();
+    }
     d->Filter = filter;
     d->RowFilter = std::move(parsed);
     if (inForce) {
@@ -72,6 +79,7 @@ void TDataSet::SetFiltered(bool filtered) {
     }
     TRowFilter bound = filtered ? BoundFilter(d->RowFilter) : TRowFilter();  // refused as SetFilter's is
     CheckBrowseMode();
+    CompleteFetch();
     d->Filtered = filtered;
     d->Visible.SetFilter(std::move(bound));
     NotifyDataSources(TDataEvent::RowsChanged);
@@ -79,6 +87,7 @@ void TDataSet::SetFiltered(bool filtered) {
 
 bool TDataSet::Locate(const QString& fieldName, const QVariant& value) {
     CheckActive();
+    CompleteFetch();
     const int field = FieldByName(fieldName)->Index();
     for (int row = 0; row < RecordCount(); ++row) {
         if (ValueAt(row, field) == value) {

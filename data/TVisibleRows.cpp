@@ -28,6 +28,24 @@ void TVisibleRows::Reset(std::vector<const char*> rows) {
     First();
 }
 
+void TVisibleRows::Append(const std::vector<std::vector<const char*>>& pieces) {
+    Q_ASSERT_X(!m_order.Active() && !m_ranged && m_filter.IsEmpty() && m_insertAt < 0, "TVisibleRows",
+               "rows are added at the end only while every row is shown in the database's order");
+    const bool wasEmpty = m_rows.empty();
+    // Exactly as many as there are: many data sets grow at once, and a doubled capacity each would
+    // hold as much again unused.
+    size_t count = m_rows.size();
+    for (const auto& piece : pieces)
+        count += piece.size();
+    m_rows.reserve(count);
+    for (const auto& piece : pieces)
+        m_rows.insert(m_rows.end(), piece.begin(), piece.end());
+    if (wasEmpty)
+        First();
+    else
+        m_eof = false;  // the last row has rows after it now
+}
+
 void TVisibleRows::Clear() {
     Reset({});
     m_rows.shrink_to_fit();

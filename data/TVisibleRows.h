@@ -26,6 +26,9 @@ public:
     // row current.
     void Reset(std::vector<const char*> rows);
     void Clear();  // no rows at all (a closed data set)
+    // Rows read later, added after the last: only while no index, range, filter or new row is in
+    // force; the current row stays.
+    void Append(const std::vector<std::vector<const char*>>& pieces);
     // A refresh's rows in place of those held: the index, range and filter in force apply to them;
     // the first visible row isCurrent accepts becomes current, otherwise the one at the same place
     // (also when isCurrent is empty).

@@ -2,6 +2,9 @@
 // pending changes at exit. Failures are shown in the application's error box, one per action.
 #include "Unit3.h"
 
+#include <QCursor>
+#include <QGuiApplication>
+
 #include "Exception.h"
 #include "TADOConnection.h"
 #include "TADOQuery.h"
@@ -157,6 +160,21 @@ TDataModule3::TDataModule3(QObject* owner) : QObject(owner) {
     ADOTable11->SetIndexFieldNames(QStringLiteral("Idprovider"));
     ADOTable11->SetMasterFields(QStringLiteral("Idprovider"));
     ADOTable11->SetMasterSource(DataSource7);
+
+    // The opens at creation return with their first rows and read the rest in the background, so the
+    // start does not grow with the database. The details sort and narrow their rows at once, which
+    // needs every row, and stay as they were.
+    for (TDataSet* dataSet : OpenedAtCreation())
+        dataSet->SetFetchInBackground(dataSet != ADOTable6 && dataSet != ADOTable11);
+    // Waiting for the rest of a result shows the hourglass.
+    TDataSet::SetWaitIndicator([](bool waiting) {
+        if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+            return;
+        if (waiting)
+            QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        else
+            QGuiApplication::restoreOverrideCursor();
+    });
 
     // 15 actions, each failing on its own.
     Attempt([this] { ADOConnection1->Open(); });

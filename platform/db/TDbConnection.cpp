@@ -87,6 +87,11 @@ qint64 TDbConnection::Execute(const QString& statement, const QVector<QVariant>&
     return m_provider->Execute(statement, params);
 }
 
+bool TDbConnection::ReadsBesideWriters() {
+    Open();
+    return m_provider->ReadsBesideWriters();
+}
+
 TDbInserted TDbConnection::ExecuteInsert(const QString& statement, const QVector<QVariant>& params) {
     RefuseNulCharacters(statement, params);
     Open();

@@ -54,6 +54,8 @@ public:
     // Whether rows of the table or view can be written: every table can; a view where the database
     // can change it (on the embedded engine, a view with an INSTEAD OF UPDATE trigger).
     bool IsUpdatable(const QString& name);
+    // Whether a second connection may read while this one writes, without holding it up; connects.
+    bool ReadsBesideWriters();
 
     TDbObjectKind ObjectKind(const QString& name);  // brackets and a "dbo." prefix allowed
     QStringList PrimaryKey(const QString& table);   // column names, empty when none

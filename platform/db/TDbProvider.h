@@ -26,6 +26,9 @@ public:
     virtual void CommitTransaction() = 0;
     virtual void RollbackTransaction() = 0;
     virtual bool IsUpdatable(const QString& name) = 0;
+    // Whether another connection's reading never holds up this one's writing (WAL), so that rows can
+    // be read on a connection of their own while the program writes.
+    virtual bool ReadsBesideWriters() = 0;
     virtual TDbObjectKind ObjectKind(const QString& name) = 0;
     virtual QStringList PrimaryKey(const QString& table) = 0;
     virtual QVector<TDbColumn> TableColumns(const QString& table) = 0;

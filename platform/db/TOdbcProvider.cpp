@@ -264,6 +264,11 @@ bool TOdbcProvider::IsUpdatable(const QString& name) {
     return !m_sqlite;
 }
 
+bool TOdbcProvider::ReadsBesideWriters() {
+    // A server's reading connection takes shared locks that can hold up the program's own writes.
+    return false;
+}
+
 TDbObjectKind TOdbcProvider::ObjectKind(const QString& name) {
     Open();
     const auto has = [&name](const QStringList& names) {

@@ -33,6 +33,7 @@ public:
     void CommitTransaction() override;
     void RollbackTransaction() override;
     bool IsUpdatable(const QString& name) override;
+    bool ReadsBesideWriters() override;
     TDbObjectKind ObjectKind(const QString& name) override;
     QStringList PrimaryKey(const QString& table) override;
     QVector<TDbColumn> TableColumns(const QString& table) override;

@@ -366,6 +366,18 @@ bool TSqliteProvider::IsUpdatable(const QString& name) {
     return c->Next();
 }
 
+bool TSqliteProvider::ReadsBesideWriters() {
+    // In WAL a reader keeps its snapshot and never blocks a writer; with the rollback journal a
+    // reading connection's shared lock would hold up every write until the reading ends.
+    TSqliteStatement mode;
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(Handle(), "PRAGMA journal_mode", -1, &raw, nullptr) != SQLITE_OK)
+        return false;
+    mode = TSqliteStatement(raw);
+    return sqlite3_step(raw) == SQLITE_ROW &&
+           qstricmp(reinterpret_cast<const char*>(sqlite3_column_text(raw, 0)), "wal") == 0;
+}
+
 TDbObjectKind TSqliteProvider::ObjectKind(const QString& name) {
     const std::unique_ptr<TDbCursor> c = Select(
         QStringLiteral(

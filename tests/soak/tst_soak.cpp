@@ -88,7 +88,7 @@ void TstSoak::severalProgramsLoseNothing() {
     const qint64 firstNewSale = db.Scalar(QStringLiteral("SELECT max(Idsale) FROM sale")).toLongLong() + 1;
     QHash<QString, QString> initial;  // "ware/column" -> value
     for (int ware = 1; ware <= kSharedWares; ++ware) {
-        for (const QString column : {QStringLiteral("orderprice"), QStringLiteral("description")})
+        for (const QString& column : {QStringLiteral("orderprice"), QStringLiteral("description")})
             initial.insert(QStringLiteral("%1/%2").arg(ware).arg(column),
                            Shown(column, db.Scalar(QStringLiteral("SELECT %1 FROM wares WHERE Idwares = %2")
                                                        .arg(column)

@@ -75,6 +75,10 @@ private:
             Check(false);
             return m_real->IsUpdatable(name);
         }
+        bool ReadsBesideWriters() override {
+            Check(false);
+            return m_real->ReadsBesideWriters();
+        }
         TDbObjectKind ObjectKind(const QString& name) override {
             Check(false);
             return m_real->ObjectKind(name);

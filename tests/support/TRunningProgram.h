@@ -4,15 +4,19 @@
 // database. Relies on TTestDatabase for every look at the database behind the program's back.
 #pragma once
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QTest>
 
 #include "ProgramInstances.h"
 #include "TApplication.h"
 #include "TModalAnswerer.h"
+#include "TDataSet.h"
 #include "TTestChecks.h"
 #include "TTestDatabase.h"
 #include "Unit2.h"
+#include "Unit3.h"
 
 class TRunningProgram {
 public:
@@ -53,6 +57,24 @@ public:
         QVERIFY2(!Application.CreationFailedFlag(), qPrintable(Boxes.Texts().join('|')));
         Form2->Show();
         QVERIFY2(Boxes.Texts().size() == boxes, qPrintable(Boxes.Texts().join('|')));
+        WaitForTheRows();
+    }
+
+    // The rows the opens at creation read in the background have all arrived, as they have a moment
+    // after a real start: what the windows show is then what they show for good.
+    static void WaitForTheRows() {
+        const auto fetching = [] {
+            if (DataModule3)
+                for (TDataSet* dataSet : DataModule3->DataSets())
+                    if (dataSet->Fetching())
+                        return true;
+            return false;
+        };
+        QElapsedTimer clock;
+        clock.start();
+        while (fetching() && clock.elapsed() < 20000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QVERIFY2(!fetching(), "the rows read in the background did not arrive");
     }
 
 private:

@@ -57,6 +57,7 @@ private:
         void CommitTransaction() override { m_real->CommitTransaction(); }
         void RollbackTransaction() override { m_real->RollbackTransaction(); }
         bool IsUpdatable(const QString& name) override { return m_real->IsUpdatable(name); }
+        bool ReadsBesideWriters() override { return m_real->ReadsBesideWriters(); }
         TDbObjectKind ObjectKind(const QString& name) override { return m_real->ObjectKind(name); }
         QStringList PrimaryKey(const QString& table) override { return m_real->PrimaryKey(table); }
         QVector<TDbColumn> TableColumns(const QString& table) override { return m_real->TableColumns(table); }
