@@ -321,7 +321,7 @@ TField* TDataSet::FieldByName(const QString& name) const {
 }
 
 QVariant TDataSet::ValueAt(int row, int field) const {
-    if (!Active() || field < 0 || field >= FieldCount() || row < 0 || row >= RecordCount())
+    if (!Active() || field < 0 || field >= FieldCount() || row < 0 || row >= FetchedCount())
         return {};
     if (row == d->Visible.Cur() && Editing())
         return d->Buffer.at(field);
