@@ -28,9 +28,7 @@ constexpr size_t kRowsPerHandOver = 8192;
 
 }  // namespace
 
-TBackgroundFetch::TBackgroundFetch(QString connectionString, QString statement, int firstRows,
-                                   std::function<void()> arrived)
-    : m_arrived(std::move(arrived)) {
+TBackgroundFetch::TBackgroundFetch(QString connectionString, QString statement, int firstRows) {
     m_thread = std::thread([this, connectionString = std::move(connectionString),
                             statement = std::move(statement), firstRows] {
         Read(connectionString, statement, firstRows);
@@ -78,8 +76,6 @@ void TBackgroundFetch::Read(const QString& connectionString, const QString& stat
                     return;  // nobody takes the rest: the store goes with this object
             }
             m_changed.notify_all();
-            if (more)
-                m_arrived();
             batch = kRowsPerHandOver;
         }
     } catch (const Exception& e) {
@@ -94,7 +90,6 @@ void TBackgroundFetch::Read(const QString& connectionString, const QString& stat
         m_ended = true;
     }
     m_changed.notify_all();
-    m_arrived();
 }
 
 QVector<TDbColumn> TBackgroundFetch::WaitForStart() {

@@ -7,7 +7,6 @@
 #include <QString>
 #include <QVector>
 #include <condition_variable>
-#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -17,9 +16,9 @@
 
 class TBackgroundFetch {
 public:
-    // Starts reading. arrived is called on the reading thread whenever rows were finished or the
-    // reading ended; it must only post a call to the window thread.
-    TBackgroundFetch(QString connectionString, QString statement, int firstRows, std::function<void()> arrived);
+    // Starts reading. The window thread asks for what is finished (Take) between its events: nothing
+    // crosses from this thread to that one but through this object's mutex.
+    TBackgroundFetch(QString connectionString, QString statement, int firstRows);
     ~TBackgroundFetch();  // stops the reading and waits for the thread
     TBackgroundFetch(const TBackgroundFetch&) = delete;
     TBackgroundFetch& operator=(const TBackgroundFetch&) = delete;
@@ -47,6 +46,5 @@ private:
     bool m_stop = false;
     QString m_failure;
     TRowStore m_store;  // written by the reading thread only, until it has ended
-    std::function<void()> m_arrived;
     std::thread m_thread;
 };

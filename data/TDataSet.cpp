@@ -12,6 +12,7 @@
 // The row order, range, filter and Locate are in TDataSetRows.cpp.
 #include "TDataSet.h"
 
+#include <QTimerEvent>
 #include <algorithm>
 
 #include "Exception.h"
@@ -22,6 +23,15 @@
 #include "TDbCursor.h"
 #include "TField.h"
 #include "TRowReader.h"
+
+namespace {
+
+std::function<void(bool)> waitIndicator;
+// How often the window thread takes the rows a background reading finished: soon enough for a grid
+// that grows as they come, rarely enough to cost nothing.
+constexpr int kTakeRowsEveryMs = 25;
+
+}  // namespace
 
 void TDataSet::CheckInvariants() const {
 #if !defined(QT_NO_DEBUG) || defined(QT_FORCE_ASSERTS)
@@ -86,10 +96,7 @@ void TDataSet::Open() {
     if (m_fetchInBackground && db.ReadsBesideWriters()) {
         // Enough rows for a screen now, the rest on a thread of its own; its news comes as posted calls.
         constexpr int kFirstRows = 100;
-        const int serial = ++d->FetchSerial;
-        fetch = std::make_unique<TBackgroundFetch>(db.ConnectionString(), SelectStatement(), kFirstRows, [this, serial] {
-            QMetaObject::invokeMethod(this, [this, serial] { TakeArrivedRows(serial); }, Qt::QueuedConnection);
-        });
+        fetch = std::make_unique<TBackgroundFetch>(db.ConnectionString(), SelectStatement(), kFirstRows);
         columns = fetch->WaitForStart();
         for (const std::vector<const char*>& piece : fetch->Take(false))
             rows.insert(rows.end(), piece.begin(), piece.end());
@@ -106,6 +113,8 @@ void TDataSet::Open() {
     d->Visible.Reset(std::move(rows));
     d->Store = std::move(store);
     d->Fetch = std::move(fetch);
+    if (d->Fetch)
+        d->FetchTimer = startTimer(kTakeRowsEveryMs);
     d->Writer = std::move(writer);
     d->Fields.Reset(this, columns);
     d->State = dsBrowse;
@@ -128,6 +137,7 @@ void TDataSet::Open() {
 void TDataSet::ClearSnapshot() {
     d->State = dsInactive;
     d->Visible.Clear();
+    StopFetchTimer();
     d->Fetch.reset();  // stops a reading still running and waits for its thread
     d->Store.Clear();
     ResetBuffer();
@@ -167,10 +177,6 @@ bool TDataSet::Fetching() const {
     return d->Fetch != nullptr;
 }
 
-namespace {
-std::function<void(bool)> waitIndicator;
-}
-
 void TDataSet::SetWaitIndicator(std::function<void(bool waiting)> indicator) {
     waitIndicator = std::move(indicator);
 }
@@ -194,9 +200,22 @@ void TDataSet::CompleteFetch() {
     EndFetch();
 }
 
-void TDataSet::TakeArrivedRows(int serial) {
-    if (!d->Fetch || serial != d->FetchSerial)
-        return;  // a former reading's news, or the rows were taken since
+void TDataSet::timerEvent(QTimerEvent* event) {
+    if (event->timerId() == d->FetchTimer)
+        TakeArrivedRows();
+    else
+        QObject::timerEvent(event);
+}
+
+void TDataSet::StopFetchTimer() {
+    if (d->FetchTimer)
+        killTimer(d->FetchTimer);
+    d->FetchTimer = 0;
+}
+
+void TDataSet::TakeArrivedRows() {
+    if (!d->Fetch)
+        return;
     const TInvariantCheck check(this);
     AppendArrivedRows(d->Fetch->Take(false));
     // A failure waits for the rows to be needed, where it is told as an open that failed.
@@ -215,6 +234,7 @@ void TDataSet::AppendArrivedRows(const std::vector<std::vector<const char*>>& pi
 }
 
 void TDataSet::EndFetch() {
+    StopFetchTimer();
     d->Store = d->Fetch->TakeStore();
     d->Fetch.reset();
     NotifyDataSources(TDataEvent::RowsArrived, d->Visible.Count());

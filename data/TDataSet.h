@@ -186,6 +186,9 @@ protected:
     // Whether two values are one key of the sorted column, compared as values of its type.
     bool SameKey(const QVariant& a, const QVariant& b) const;
 
+protected:
+    void timerEvent(QTimerEvent* event) override;
+
 private:
     friend class TField;
     class TInvariantCheck;
@@ -210,7 +213,8 @@ private:
     TRowFilter BoundFilter(TRowFilter filter) const;
     void ApplyFilter();
     // The rows a background reading finished, added at the end and told; its end taken when it came.
-    void TakeArrivedRows(int serial);
+    void TakeArrivedRows();
+    void StopFetchTimer();
     void AppendArrivedRows(const std::vector<std::vector<const char*>>& pieces);
     void EndFetch();
 

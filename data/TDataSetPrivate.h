@@ -31,10 +31,10 @@ struct TDataSet::TPrivate {
 
     std::unique_ptr<TWriteBack> Writer;
 
-    // While the result is still being read: the reading, whose store holds the rows until it ends;
-    // Serial tells its news from a former reading's.
+    // While the result is still being read: the reading, whose store holds the rows until it ends,
+    // and the timer that takes its finished rows between events.
     std::unique_ptr<TBackgroundFetch> Fetch;
-    int FetchSerial = 0;
+    int FetchTimer = 0;
 };
 
 // Checks the invariants when the operation that made it ends, by return or by throw: a refused post

@@ -15,14 +15,16 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QMetaObject>
-#include <QMutex>
 #include <QPointer>
 #include <QStandardPaths>
 #include <QThread>
-#include <QWaitCondition>
 #include <sys/socket.h>
 #include <sys/types.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 
 #include "Exception.h"
 #include "TPaginator.h"
@@ -91,8 +93,8 @@ bool SameUser(qintptr descriptor) {
 
 // One request carried to the window thread and its answer back; shared so that either side may go first.
 struct TJob {
-    QMutex Mutex;
-    QWaitCondition Done;
+    std::mutex Mutex;
+    std::condition_variable Done;
     bool Finished = false;
     QByteArray Answer;
 };
@@ -142,8 +144,10 @@ public:
         : m_source(source), m_context(context), m_name(std::move(name)) {}
 
     bool Listening() const { return m_listening.loadAcquire() != 0; }
-    QMutex StartMutex;
-    QWaitCondition Started;
+    // The standard library's, which thread checkers see through (Qt's wait condition releases its
+    // mutex inside Qt, where they cannot).
+    std::mutex StartMutex;
+    std::condition_variable Started;
     bool StartDone = false;
 
 protected:
@@ -154,9 +158,11 @@ protected:
         const bool ok = server.listen(m_name);
         m_listening.storeRelease(ok ? 1 : 0);
         {
-            QMutexLocker lock(&StartMutex);
+            // Told under the lock: the window thread's wait ends only after this, so the thread's
+            // end need not be seen for the condition to be destroyed safely afterwards.
+            const std::lock_guard<std::mutex> lock(StartMutex);
             StartDone = true;
-            Started.wakeAll();
+            Started.notify_all();
         }
         if (!ok)
             return;
@@ -211,17 +217,17 @@ private:
             m_context,
             [job, source, request] {
                 const QByteArray answer = TReportListener::Answer(source, request);
-                QMutexLocker lock(&job->Mutex);
+                const std::lock_guard<std::mutex> lock(job->Mutex);
                 job->Answer = answer;
                 job->Finished = true;
-                job->Done.wakeAll();
+                job->Done.notify_all();
             },
             Qt::QueuedConnection);
-        QMutexLocker lock(&job->Mutex);
+        std::unique_lock<std::mutex> lock(job->Mutex);
         while (!job->Finished) {
             if (isInterruptionRequested())
                 return {};
-            job->Done.wait(&job->Mutex, kStepMs);
+            job->Done.wait_for(lock, std::chrono::milliseconds(kStepMs));
         }
         return job->Answer;
     }
@@ -251,9 +257,8 @@ TReportListener::TReportListener(TReportDataSource* source, QObject* context)
     d->Thread = std::make_unique<TListenerThread>(source, context, d->Name);
     d->Thread->setObjectName(QStringLiteral("ReportListener"));
     d->Thread->start();
-    QMutexLocker lock(&d->Thread->StartMutex);
-    while (!d->Thread->StartDone)
-        d->Thread->Started.wait(&d->Thread->StartMutex);
+    std::unique_lock<std::mutex> lock(d->Thread->StartMutex);
+    d->Thread->Started.wait(lock, [this] { return d->Thread->StartDone; });
 }
 
 TReportListener::~TReportListener() {
