@@ -13,12 +13,23 @@
 
 namespace {
 
-// The reading takes only time no one else wants, so that the window thread (the splash, the windows)
-// never waits for it; where the system has no such class it runs as any thread.
-void RunOnIdleCores() {
+// Once its first rows are there, the reading takes only time no one else wants, so that the window
+// thread (the splash, the windows) never waits for it; when the window thread must wait for the rest,
+// it runs as any thread again, so that other programs keeping the computer busy cannot hold it up.
+// Where the system has no such class it always runs as any thread.
+void SetIdle(std::thread::native_handle_type thread, bool idle) {
 #ifdef SCHED_IDLE
     sched_param none{};
-    pthread_setschedparam(pthread_self(), SCHED_IDLE, &none);
+    pthread_setschedparam(thread, idle ? SCHED_IDLE : SCHED_OTHER, &none);
+#else
+    Q_UNUSED(thread);
+    Q_UNUSED(idle);
+#endif
+}
+
+void SetSelfIdle() {
+#ifdef SCHED_IDLE
+    SetIdle(pthread_self(), true);
 #endif
 }
 
@@ -44,7 +55,6 @@ TBackgroundFetch::~TBackgroundFetch() {
 }
 
 void TBackgroundFetch::Read(const QString& connectionString, const QString& statement, int firstRows) {
-    RunOnIdleCores();
     QString failure;
     try {
         TDbConnection db(connectionString);
@@ -71,9 +81,12 @@ void TBackgroundFetch::Read(const QString& connectionString, const QString& stat
                 const std::lock_guard<std::mutex> lock(m_mutex);
                 if (!rows.empty())
                     m_finished.push_back(std::move(rows));
+                const bool first = !m_started;
                 m_started = true;
                 if (m_stop)
                     return;  // nobody takes the rest: the store goes with this object
+                if (first && !m_urgent)
+                    SetSelfIdle();
             }
             m_changed.notify_all();
             batch = kRowsPerHandOver;
@@ -102,8 +115,11 @@ QVector<TDbColumn> TBackgroundFetch::WaitForStart() {
 
 TBackgroundFetch::TPieces TBackgroundFetch::Take(bool wait) {
     std::unique_lock<std::mutex> lock(m_mutex);
-    if (wait)
+    if (wait && !m_ended) {
+        m_urgent = true;
+        SetIdle(m_thread.native_handle(), false);
         m_changed.wait(lock, [this] { return m_ended; });
+    }
     TPieces pieces;
     pieces.swap(m_finished);
     return pieces;

@@ -44,6 +44,7 @@ private:
     TPieces m_finished;  // handed over by the next Take
     bool m_ended = false;
     bool m_stop = false;
+    bool m_urgent = false;  // the window thread waits for the rest
     QString m_failure;
     TRowStore m_store;  // written by the reading thread only, until it has ended
     std::thread m_thread;
