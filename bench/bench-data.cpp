@@ -377,6 +377,7 @@ int main(int argc, char** argv) {
             module->ADOQuery1->Close();
             module->ADOQuery1->SQL().SetStrings(7, clause);
             module->ADOQuery1->Open();
+            module->ADOQuery1->CompleteFetch();  // every row sorted and there
         });
     const QString sorted = TsqlToSqlite(module->ADOQuery1->SQL().Text());
     TCells sortedCells;
