@@ -9,10 +9,10 @@
 //      visible rows hold a new row.
 //   5. A closed data set holds no rows, fields, buffer or writer; an open one has its writer.
 // The checks are compiled in wherever Q_ASSERT is: Debug builds and the test builds (ZIRT_ASSERTS).
-// The row order, range, filter and Locate are in TDataSetRows.cpp.
+// The row order, range, filter and Locate are in TDataSetRows.cpp, the background reading in
+// TDataSetFetch.cpp.
 #include "TDataSet.h"
 
-#include <QTimerEvent>
 #include <algorithm>
 
 #include "Exception.h"
@@ -24,14 +24,6 @@
 #include "TField.h"
 #include "TRowReader.h"
 
-namespace {
-
-std::function<void(bool)> waitIndicator;
-// How often the window thread takes the rows a background reading finished: soon enough for a grid
-// that grows as they come, rarely enough to cost nothing.
-constexpr int kTakeRowsEveryMs = 25;
-
-}  // namespace
 
 void TDataSet::CheckInvariants() const {
 #if !defined(QT_NO_DEBUG) || defined(QT_FORCE_ASSERTS)
@@ -114,7 +106,7 @@ void TDataSet::Open() {
     d->Store = std::move(store);
     d->Fetch = std::move(fetch);
     if (d->Fetch)
-        d->FetchTimer = startTimer(kTakeRowsEveryMs);
+        StartFetchTimer();
     d->Writer = std::move(writer);
     d->Fields.Reset(this, columns);
     d->State = dsBrowse;
@@ -171,73 +163,6 @@ int TDataSet::RecordCount() const {
 
 int TDataSet::FetchedCount() const {
     return Active() ? d->Visible.Count() : 0;
-}
-
-bool TDataSet::Fetching() const {
-    return d->Fetch != nullptr;
-}
-
-void TDataSet::SetWaitIndicator(std::function<void(bool waiting)> indicator) {
-    waitIndicator = std::move(indicator);
-}
-
-void TDataSet::CompleteFetch() {
-    if (!d->Fetch)
-        return;
-    const TInvariantCheck check(this);
-    const bool waits = waitIndicator && !d->Fetch->Ended();
-    if (waits)
-        waitIndicator(true);
-    const TBackgroundFetch::TPieces rest = d->Fetch->Take(true);
-    if (waits)
-        waitIndicator(false);
-    const QString failure = d->Fetch->Failure();
-    if (!failure.isEmpty()) {
-        Close();
-        throw EDatabaseError(failure);
-    }
-    AppendArrivedRows(rest);
-    EndFetch();
-}
-
-void TDataSet::timerEvent(QTimerEvent* event) {
-    if (event->timerId() == d->FetchTimer)
-        TakeArrivedRows();
-    else
-        QObject::timerEvent(event);
-}
-
-void TDataSet::StopFetchTimer() {
-    if (d->FetchTimer)
-        killTimer(d->FetchTimer);
-    d->FetchTimer = 0;
-}
-
-void TDataSet::TakeArrivedRows() {
-    if (!d->Fetch)
-        return;
-    const TInvariantCheck check(this);
-    AppendArrivedRows(d->Fetch->Take(false));
-    // A failure waits for the rows to be needed, where it is told as an open that failed.
-    if (d->Fetch->Ended() && d->Fetch->Failure().isEmpty()) {
-        AppendArrivedRows(d->Fetch->Take(false));
-        EndFetch();
-    }
-}
-
-void TDataSet::AppendArrivedRows(const std::vector<std::vector<const char*>>& pieces) {
-    if (pieces.empty())
-        return;
-    const int first = d->Visible.Count();
-    d->Visible.Append(pieces);
-    NotifyDataSources(TDataEvent::RowsArrived, first);
-}
-
-void TDataSet::EndFetch() {
-    StopFetchTimer();
-    d->Store = d->Fetch->TakeStore();
-    d->Fetch.reset();
-    NotifyDataSources(TDataEvent::RowsArrived, d->Visible.Count());
 }
 
 int TDataSet::RecNo() const {

@@ -214,6 +214,7 @@ private:
     void ApplyFilter();
     // The rows a background reading finished, added at the end and told; its end taken when it came.
     void TakeArrivedRows();
+    void StartFetchTimer();
     void StopFetchTimer();
     void AppendArrivedRows(const std::vector<std::vector<const char*>>& pieces);
     void EndFetch();
