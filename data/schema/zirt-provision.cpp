@@ -3,6 +3,7 @@
 // Relies on TDbProvisioner for the database and THostPath for where the user's data lives.
 //   zirt-provision          the installed scripts and files into the user's data ($XDG_DATA_HOME/zirt)
 //   zirt-provision --schema zirt.sqlite.sql [--demo demo-data.sql] --database .../ZIRT.sqlite [--files DIR]
+//   zirt-provision --help | --version
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -15,11 +16,16 @@
 
 namespace {
 
-int Usage() {
-    std::fprintf(stderr,
+// The usage: on standard output and success when asked for, on standard error and failure after a
+// wrong call.
+int Usage(bool asked) {
+    std::fprintf(asked ? stdout : stderr,
                  "usage: zirt-provision\n"
-                 "       zirt-provision --schema FILE [--demo FILE] --database FILE [--files DIR]\n");
-    return 2;
+                 "       zirt-provision --schema FILE [--demo FILE] --database FILE [--files DIR]\n"
+                 "       zirt-provision --help | --version\n"
+                 "Without arguments, creates the demo database and the report files in the user's data\n"
+                 "folder, each only when absent; an existing database is never touched.\n");
+    return asked ? 0 : 2;
 }
 
 // The installed data folder, found from the tool's own place so that an installation moved to
@@ -64,6 +70,12 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     QString schema, demo, database, files;
+    if (args.size() == 2 && args[1] == QLatin1String("--help"))
+        return Usage(true);
+    if (args.size() == 2 && args[1] == QLatin1String("--version")) {
+        std::printf("zirt-provision %s\n", ZIRT_VERSION);
+        return 0;
+    }
     if (args.size() == 1) {
         const QString data = InstalledDataDir();
         schema = data + QStringLiteral("/schema/zirt.sqlite.sql");
@@ -74,7 +86,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
         if (i + 1 >= args.size())
-            return Usage();
+            return Usage(false);
         if (a == QLatin1String("--schema"))
             schema = args[++i];
         else if (a == QLatin1String("--demo"))
@@ -84,10 +96,10 @@ int main(int argc, char** argv) {
         else if (a == QLatin1String("--files"))
             files = args[++i];
         else
-            return Usage();
+            return Usage(false);
     }
     if (schema.isEmpty() || database.isEmpty())
-        return Usage();
+        return Usage(false);
     if (QFileInfo::exists(database)) {
         std::printf("zirt-provision: %s exists, kept as it is\n", qPrintable(database));
     } else {

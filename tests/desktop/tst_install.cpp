@@ -78,6 +78,8 @@ private Q_SLOTS:
     void validatorsPass();
     void provisionCreatesOnceAndKeepsAfter();
     void provisionWithoutItsScriptsFailsAndLeavesNothing();
+    void provisionAnswersHelpAndVersion_data();
+    void provisionAnswersHelpAndVersion();
     void installedProgramIsProject1AndExitsWithZero();
 
 private:
@@ -207,6 +209,36 @@ void TstInstall::provisionWithoutItsScriptsFailsAndLeavesNothing() {
     const QString database = home.filePath(QStringLiteral("zirt/SQLEXPRESS/ZIRT.sqlite"));
     QVERIFY(!QFileInfo::exists(database));
     QVERIFY(!QFileInfo::exists(database + QStringLiteral(".part")));
+}
+
+void TstInstall::provisionAnswersHelpAndVersion_data() {
+    QTest::addColumn<QString>("argument");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("out");  // the start of standard output
+    QTest::addColumn<QString>("err");  // the start of standard error
+    QTest::newRow("--help") << "--help" << 0 << "usage: zirt-provision" << "";
+    QTest::newRow("--version") << "--version" << 0 << "zirt-provision " ZIRT_VERSION "\n" << "";
+    QTest::newRow("a wrong option") << "--bogus" << 2 << "" << "usage: zirt-provision";
+}
+
+void TstInstall::provisionAnswersHelpAndVersion() {
+    QFETCH(QString, argument);
+    QFETCH(int, exitCode);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QTemporaryDir home;
+    QProcess tool;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+    tool.setProcessEnvironment(environment);
+    tool.start(Provision(), {argument});
+    QVERIFY(tool.waitForFinished(10000));
+    QCOMPARE(tool.exitCode(), exitCode);
+    const QString stdOut = QString::fromUtf8(tool.readAllStandardOutput());
+    const QString stdErr = QString::fromUtf8(tool.readAllStandardError());
+    QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.startsWith(out), qPrintable(stdOut));
+    QVERIFY2(err.isEmpty() ? stdErr.isEmpty() : stdErr.startsWith(err), qPrintable(stdErr));
+    QVERIFY(QDir(home.path()).isEmpty());  // nothing created
 }
 
 void TstInstall::installedProgramIsProject1AndExitsWithZero() {
