@@ -80,6 +80,7 @@ private Q_SLOTS:
     void provisionWithoutItsScriptsFailsAndLeavesNothing();
     void provisionAnswersHelpAndVersion_data();
     void provisionAnswersHelpAndVersion();
+    void programWithoutADisplaySaysSo();
     void installedProgramIsProject1AndExitsWithZero();
 
 private:
@@ -239,6 +240,21 @@ void TstInstall::provisionAnswersHelpAndVersion() {
     QVERIFY2(out.isEmpty() ? stdOut.isEmpty() : stdOut.startsWith(out), qPrintable(stdOut));
     QVERIFY2(err.isEmpty() ? stdErr.isEmpty() : stdErr.startsWith(err), qPrintable(stdErr));
     QVERIFY(QDir(home.path()).isEmpty());  // nothing created
+}
+
+void TstInstall::programWithoutADisplaySaysSo() {
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    program.setProcessEnvironment(environment);
+    program.start(Program(), {});
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 1);
+    const QStringList lines = QString::fromUtf8(program.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines, QStringList{QStringLiteral(
+                        "zirt: no display to show the windows on (neither DISPLAY nor WAYLAND_DISPLAY is set)")});
 }
 
 void TstInstall::installedProgramIsProject1AndExitsWithZero() {
