@@ -14,8 +14,7 @@
 
 #include "Exception.h"
 #include "TDbConnection.h"
-#include "TDbCursor.h"
-#include "TDbProvider.h"
+#include "TForwardingProvider.h"
 
 class THeldFetch {
 public:
@@ -78,33 +77,16 @@ private:
         int m_given = 0;
     };
 
-    class THeldProvider : public TDbProvider {
+    class THeldProvider : public TForwardingProvider {
     public:
-        THeldProvider(THeldFetch* hold, std::unique_ptr<TDbProvider> real) : m_hold(hold), m_real(std::move(real)) {}
-        void Open() override { m_real->Open(); }
-        void Close() override { m_real->Close(); }
-        bool Connected() const override { return m_real->Connected(); }
+        THeldProvider(THeldFetch* hold, std::unique_ptr<TDbProvider> real)
+            : TForwardingProvider(std::move(real)), m_hold(hold) {}
         std::unique_ptr<TDbCursor> Select(const QString& statement, const QVector<QVariant>& params) override {
-            return std::make_unique<THeldCursor>(m_hold, m_real->Select(statement, params));
+            return std::make_unique<THeldCursor>(m_hold, TForwardingProvider::Select(statement, params));
         }
-        qint64 Execute(const QString& statement, const QVector<QVariant>& params) override {
-            return m_real->Execute(statement, params);
-        }
-        TDbInserted ExecuteInsert(const QString& statement, const QVector<QVariant>& params) override {
-            return m_real->ExecuteInsert(statement, params);
-        }
-        void BeginTransaction() override { m_real->BeginTransaction(); }
-        void CommitTransaction() override { m_real->CommitTransaction(); }
-        void RollbackTransaction() override { m_real->RollbackTransaction(); }
-        bool IsUpdatable(const QString& name) override { return m_real->IsUpdatable(name); }
-        bool ReadsBesideWriters() override { return m_real->ReadsBesideWriters(); }
-        TDbObjectKind ObjectKind(const QString& name) override { return m_real->ObjectKind(name); }
-        QStringList PrimaryKey(const QString& table) override { return m_real->PrimaryKey(table); }
-        QVector<TDbColumn> TableColumns(const QString& table) override { return m_real->TableColumns(table); }
 
     private:
         THeldFetch* m_hold;
-        std::unique_ptr<TDbProvider> m_real;
     };
 
     void Hold() {

@@ -10,8 +10,7 @@
 #include <memory>
 
 #include "TDbConnection.h"
-#include "TDbCursor.h"
-#include "TDbProvider.h"
+#include "TForwardingProvider.h"
 
 class TStatementRecorder {
 public:
@@ -30,41 +29,25 @@ public:
     void AfterEach(std::function<void(const QString& statement)> hook) { m_after = std::move(hook); }
 
 private:
-    class TRecordingProvider : public TDbProvider {
+    class TRecordingProvider : public TForwardingProvider {
     public:
         TRecordingProvider(TStatementRecorder* recorder, std::unique_ptr<TDbProvider> real)
-            : m_recorder(recorder), m_real(std::move(real)) {}
-        void Open() override { m_real->Open(); }
-        void Close() override { m_real->Close(); }
-        bool Connected() const override { return m_real->Connected(); }
-        std::unique_ptr<TDbCursor> Select(const QString& statement,
-                                          const QVector<QVariant>& params) override {
-            return m_real->Select(statement, params);
-        }
+            : TForwardingProvider(std::move(real)), m_recorder(recorder) {}
         qint64 Execute(const QString& statement, const QVector<QVariant>& params) override {
             m_recorder->m_executed << statement;
-            const qint64 rows = m_real->Execute(statement, params);
+            const qint64 rows = TForwardingProvider::Execute(statement, params);
             m_recorder->After(statement);
             return rows;
         }
         TDbInserted ExecuteInsert(const QString& statement, const QVector<QVariant>& params) override {
             m_recorder->m_executed << statement;
-            const TDbInserted inserted = m_real->ExecuteInsert(statement, params);
+            const TDbInserted inserted = TForwardingProvider::ExecuteInsert(statement, params);
             m_recorder->After(statement);
             return inserted;
         }
-        void BeginTransaction() override { m_real->BeginTransaction(); }
-        void CommitTransaction() override { m_real->CommitTransaction(); }
-        void RollbackTransaction() override { m_real->RollbackTransaction(); }
-        bool IsUpdatable(const QString& name) override { return m_real->IsUpdatable(name); }
-        bool ReadsBesideWriters() override { return m_real->ReadsBesideWriters(); }
-        TDbObjectKind ObjectKind(const QString& name) override { return m_real->ObjectKind(name); }
-        QStringList PrimaryKey(const QString& table) override { return m_real->PrimaryKey(table); }
-        QVector<TDbColumn> TableColumns(const QString& table) override { return m_real->TableColumns(table); }
 
     private:
         TStatementRecorder* m_recorder;
-        std::unique_ptr<TDbProvider> m_real;
     };
 
     void After(const QString& statement) {
