@@ -29,11 +29,8 @@ public:
         switch (event) {
             case TDataEvent::Opened:
             case TDataEvent::Posted:
-                // A chart shows the whole result: while it is still being read, it fills once it ends.
-                if (!DataSet()->Fetching())
-                    m_chart->FillFrom(DataSet());
-                return;
             case TDataEvent::RowsArrived:
+                // A chart shows the whole result: while it is still being read, it fills once it ends.
                 if (!DataSet()->Fetching())
                     m_chart->FillFrom(DataSet());
                 return;

@@ -24,7 +24,6 @@
 #include "TField.h"
 #include "TRowReader.h"
 
-
 void TDataSet::CheckInvariants() const {
 #if !defined(QT_NO_DEBUG) || defined(QT_FORCE_ASSERTS)
     const TPrivate& p = *d;
@@ -86,7 +85,7 @@ void TDataSet::Open() {
     std::vector<const char*> rows;
     std::unique_ptr<TBackgroundFetch> fetch;
     if (m_fetchInBackground && db.ReadsBesideWriters()) {
-        // Enough rows for a screen now, the rest on a thread of its own; its news comes as posted calls.
+        // Enough rows for a screen now, the rest on a thread of its own, taken by a timer as it comes.
         constexpr int kFirstRows = 100;
         fetch = std::make_unique<TBackgroundFetch>(db.ConnectionString(), SelectStatement(), kFirstRows);
         columns = fetch->WaitForStart();
