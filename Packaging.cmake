@@ -5,13 +5,15 @@
 set(CPACK_PACKAGE_NAME zirt)
 set(CPACK_PACKAGE_VENDOR "ZIRT")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "database front end for an electronics shop")
+# The description's lines stay under 80 columns, as dpkg shows them (with one space ahead).
 set(CPACK_PACKAGE_DESCRIPTION
-    "Keeps the suppliers, sales managers, discount levels, goods, delivery periods, purchase orders and
-sales of a shop; shows the goods list and the order and sales history with charts, and prints the
-price list. The data lives in an embedded database in the user's data folder (zirt-provision creates a
-demo one) or on a SQL Server reached over ODBC.")
-set(ZIRT_PACKAGE_MAINTAINER "ZIRT maintainers <zirt@localhost>" CACHE STRING "Maintainer field of the Debian package")
+    "Keeps the suppliers, sales managers, discount levels, goods, delivery
+periods, purchase orders and sales of a shop; shows the goods list and
+the order and sales history with charts, and prints the price list.
+The data lives in an embedded database in the user's data folder (the
+first start creates a demo one) or on a SQL Server reached over ODBC.")
 set(CPACK_PACKAGE_CONTACT "${ZIRT_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_RELEASE "${ZIRT_PACKAGE_RELEASE}")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

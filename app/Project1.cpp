@@ -1,6 +1,7 @@
 // The program entry: the application object, the program's instances in order, the message loop.
 // COM has no counterpart here, so there is nothing to initialise for it and nothing to release.
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 #include <cstring>
 
@@ -20,6 +21,16 @@ bool DisplayAvailable() {
 #endif
 }
 
+// The desktop entry's id (the Wayland app id, by which task bars and the menu group the windows) and
+// the icon of every window: the desktop theme's where it has one, else the same renderings built in.
+void SetDesktopIdentity() {
+    QGuiApplication::setDesktopFileName(QStringLiteral(ZIRT_APP_ID));
+    QIcon builtIn;
+    for (const int size : {48, 64, 128, 256})
+        builtIn.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(ZIRT_APP_ID), builtIn));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -32,6 +43,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication qt(argc, argv);
+    SetDesktopIdentity();
     TApplication application;
     application.Initialize();
     CreateProgramInstances(&application);

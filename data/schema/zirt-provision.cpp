@@ -3,6 +3,7 @@
 // Relies on TDbProvisioner for the database and THostPath for where the user's data lives.
 //   zirt-provision          the installed scripts and files into the user's data ($XDG_DATA_HOME/zirt)
 //   zirt-provision --schema zirt.sqlite.sql [--demo demo-data.sql] --database .../ZIRT.sqlite [--files DIR]
+//   zirt-provision --first-start [...]   as the zirt launcher runs it: silent while the database exists
 //   zirt-provision --help | --version
 #include <QCoreApplication>
 #include <QDir>
@@ -20,11 +21,12 @@ namespace {
 // wrong call.
 int Usage(bool asked) {
     std::fprintf(asked ? stdout : stderr,
-                 "usage: zirt-provision\n"
-                 "       zirt-provision --schema FILE [--demo FILE] --database FILE [--files DIR]\n"
+                 "usage: zirt-provision [--first-start]\n"
+                 "       zirt-provision [--first-start] --schema FILE [--demo FILE] --database FILE [--files DIR]\n"
                  "       zirt-provision --help | --version\n"
                  "Without arguments, creates the demo database and the report files in the user's data\n"
-                 "folder, each only when absent; an existing database is never touched.\n");
+                 "folder, each only when absent; an existing database is never touched.\n"
+                 "--first-start does nothing, and says nothing, while the database exists.\n");
     return asked ? 0 : 2;
 }
 
@@ -70,20 +72,26 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     QString schema, demo, database, files;
+    bool firstStart = false;
     if (args.size() == 2 && args[1] == QLatin1String("--help"))
         return Usage(true);
     if (args.size() == 2 && args[1] == QLatin1String("--version")) {
         std::printf("zirt-provision %s\n", ZIRT_VERSION);
         return 0;
     }
-    if (args.size() == 1) {
+    int first = 1;
+    if (args.size() > 1 && args[1] == QLatin1String("--first-start")) {
+        firstStart = true;
+        first = 2;
+    }
+    if (args.size() == first) {
         const QString data = InstalledDataDir();
         schema = data + QStringLiteral("/schema/zirt.sqlite.sql");
         demo = data + QStringLiteral("/schema/demo-data.sql");
         files = data + QStringLiteral("/kelvor");
         database = EmbeddedCatalogFile(QStringLiteral("SQLEXPRESS"), QStringLiteral("ZIRT"));
     }
-    for (int i = 1; i < args.size(); ++i) {
+    for (int i = first; i < args.size(); ++i) {
         const QString& a = args[i];
         if (i + 1 >= args.size())
             return Usage(false);
@@ -100,6 +108,13 @@ int main(int argc, char** argv) {
     }
     if (schema.isEmpty() || database.isEmpty())
         return Usage(false);
+    if (firstStart) {
+        // The launcher's question on every start: only a missing database is worth a word.
+        if (QFileInfo::exists(database))
+            return 0;
+        std::printf("zirt-provision: a first start, with no database at %s yet: creating the demo database\n",
+                    qPrintable(database));
+    }
     if (QFileInfo::exists(database)) {
         std::printf("zirt-provision: %s exists, kept as it is\n", qPrintable(database));
     } else {

@@ -1,12 +1,16 @@
 // The installation as a user meets it: "cmake --install" of this build into a temporary prefix; the
-// desktop entry, icon and metainfo naming each other and what was installed, and passing their
-// validators; zirt-provision without arguments creating the demo data once and keeping it after;
-// the installed program titled "Project1" in its boxes, showing its main window and exiting with 0.
+// desktop entry, icons and metainfo naming each other and what was installed, and passing their
+// validators; the manual pages, the copyright file and the changelog as Debian reads them;
+// zirt-provision without arguments creating the demo data once and keeping it after; the launcher
+// creating it on a first start only; the program started directly titled "Project1" in its boxes,
+// and through the launcher showing its main window with the desktop's identity and exiting with 0.
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -21,10 +25,21 @@ struct TRun {
     QString Output;
 };
 
-// Runs a program to its end with XDG_DATA_HOME set; a crash or a hang is an exit code of -1.
-TRun RunToEnd(const QString& program, const QStringList& arguments, const QString& dataHome = QString()) {
-    QProcess process;
+// The environment without a display: the program ends at once, saying so.
+QProcessEnvironment WithoutADisplay() {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        environment.remove(QString::fromLatin1(name));
+    return environment;
+}
+
+const QString NoDisplayLine =
+    QStringLiteral("zirt: no display to show the windows on (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+
+// Runs a program to its end with XDG_DATA_HOME set; a crash or a hang is an exit code of -1.
+TRun RunToEnd(const QString& program, const QStringList& arguments, const QString& dataHome = QString(),
+              QProcessEnvironment environment = QProcessEnvironment::systemEnvironment()) {
+    QProcess process;
     if (!dataHome.isEmpty())
         environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
     process.setProcessEnvironment(environment);
@@ -65,6 +80,40 @@ QString DesktopKey(const QString& entry, const QString& key) {
     return line.match(text).captured(1).trimmed();
 }
 
+// A gzip file's content; empty unless it is one with no time stamp in its header, as Debian wants.
+QByteArray Gunzipped(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray();
+    const QByteArray header = f.read(10);
+    if (header.size() < 10 || header.mid(4, 4) != QByteArray(4, '\0'))
+        return QByteArray();
+    QProcess gunzip;
+    gunzip.start(QStringLiteral("gzip"), {QStringLiteral("-dc"), file});
+    gunzip.waitForFinished();
+    return gunzip.exitCode() == 0 ? gunzip.readAllStandardOutput() : QByteArray();
+}
+
+// The paragraphs of a Debian control-style file, each field's value with its continuation lines
+// unfolded (" ." an empty line).
+QList<QMap<QString, QString>> Paragraphs(const QString& text) {
+    QList<QMap<QString, QString>> paragraphs;
+    for (const QString& block : text.split(QStringLiteral("\n\n"), Qt::SkipEmptyParts)) {
+        QMap<QString, QString> fields;
+        QString field;
+        for (const QString& line : block.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            if (line.startsWith(QLatin1Char(' '))) {
+                fields[field] += QLatin1Char('\n') + (line == QLatin1String(" .") ? QString() : line.mid(1));
+            } else {
+                field = line.section(QLatin1Char(':'), 0, 0);
+                fields[field] = line.section(QLatin1Char(':'), 1).trimmed();
+            }
+        }
+        paragraphs.append(fields);
+    }
+    return paragraphs;
+}
+
 const QString Caption = QStringLiteral("База данных");
 
 }  // namespace
@@ -80,8 +129,14 @@ private Q_SLOTS:
     void provisionWithoutItsScriptsFailsAndLeavesNothing();
     void provisionAnswersHelpAndVersion_data();
     void provisionAnswersHelpAndVersion();
+    void manPagesRenderWithoutWarnings_data();
+    void manPagesRenderWithoutWarnings();
+    void copyrightIsMachineReadable();
+    void changelogNamesThePackagesVersion();
     void programWithoutADisplaySaysSo();
-    void installedProgramIsProject1AndExitsWithZero();
+    void launcherCreatesTheDemoDataOnAFirstStartOnly();
+    void programStartedDirectlyReportsAMissingDatabase();
+    void launcherReachesTheMainWindowAsTheDesktopEntry();
 
 private:
     QString Installed(const QString& relative) const { return m_prefix + QLatin1Char('/') + relative; }
@@ -92,7 +147,8 @@ private:
         return Installed(QStringLiteral(DATADIR "/metainfo/" APP_ID ".metainfo.xml"));
     }
     QString Provision() const { return Installed(QStringLiteral(BINDIR "/zirt-provision")); }
-    QString Program() const { return Installed(QStringLiteral(BINDIR "/zirt")); }
+    QString Launcher() const { return Installed(QStringLiteral(BINDIR "/zirt")); }
+    QString Program() const { return Installed(QStringLiteral(LIBEXECDIR "/zirt/zirt")); }
 
     QTemporaryDir m_root;
     QString m_prefix;
@@ -120,12 +176,14 @@ void TstInstall::desktopFilesNameWhatIsInstalled() {
         QVERIFY2(QFileInfo(Installed(QStringLiteral(BINDIR "/") + command)).isExecutable(),
                  qPrintable(command));
     }
-    QCOMPARE(count, 2);
+    QCOMPARE(count, 1);
     const QString icon = DesktopKey(entry, QStringLiteral("Icon"));
-    QVERIFY(QFileInfo::exists(
-        Installed(QStringLiteral(DATADIR "/icons/hicolor/scalable/apps/") + icon + ".svg")));
-    // The window class Qt gives the program is the name it was started by.
-    QCOMPARE(DesktopKey(entry, QStringLiteral("StartupWMClass")), QFileInfo(Program()).fileName());
+    const QString icons = Installed(QStringLiteral(DATADIR "/icons/hicolor/"));
+    QVERIFY(QFileInfo::exists(icons + QStringLiteral("scalable/apps/") + icon + ".svg"));
+    for (const int size : {48, 64, 128, 256}) {
+        const QString png = icons + QStringLiteral("%1x%1/apps/").arg(size) + icon + ".png";
+        QCOMPARE(QImageReader(png).size(), QSize(size, size));
+    }
 
     const QString metainfo = ReadAll(MetainfoFile());
     const QRegularExpression launchable(
@@ -242,22 +300,116 @@ void TstInstall::provisionAnswersHelpAndVersion() {
     QVERIFY(QDir(home.path()).isEmpty());  // nothing created
 }
 
+void TstInstall::manPagesRenderWithoutWarnings_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QStringList>("mentions");
+    // The program's fixed password, how to copy the database and what a plain shell lacks.
+    QTest::newRow("zirt") << "zirt" << QStringList{"047", ".backup", "RUSSIAN_CI", "ZIRT_SERVER_COMPUTER"};
+    QTest::newRow("zirt-provision") << "zirt-provision" << QStringList{"--first-start", "--schema", "--version"};
+}
+
+void TstInstall::manPagesRenderWithoutWarnings() {
+    QFETCH(QString, command);
+    QFETCH(QStringList, mentions);
+    const QString page = Installed(QStringLiteral(MANDIR "/man1/") + command + QStringLiteral(".1.gz"));
+    QVERIFY2(!Gunzipped(page).isEmpty(), qPrintable(page));
+    QProcess man;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("MANWIDTH"), QStringLiteral("80"));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    man.setProcessEnvironment(environment);
+    // What lintian runs: every groff warning on, the page rendered as UTF-8 text.
+    man.start(QStringLiteral("man"), {QStringLiteral("--warnings"), QStringLiteral("-E"), QStringLiteral("UTF-8"),
+                                      QStringLiteral("-l"), page});
+    QVERIFY(man.waitForFinished(30000));
+    const QString warnings = QString::fromUtf8(man.readAllStandardError());
+    QVERIFY2(man.exitCode() == 0 && warnings.isEmpty(), qPrintable(warnings));
+    const QString text = QString::fromUtf8(man.readAllStandardOutput()).remove(QRegularExpression(".\b"));
+    QVERIFY2(text.contains(QRegularExpression(QStringLiteral("NAME\\s+%1 - ").arg(QRegularExpression::escape(command)))),
+             qPrintable(text.left(300)));
+    for (const QString& mention : mentions)
+        QVERIFY2(text.contains(mention), qPrintable(mention));
+}
+
+void TstInstall::copyrightIsMachineReadable() {
+    const QList<QMap<QString, QString>> paragraphs = Paragraphs(ReadAll(Installed(QStringLiteral(DOCDIR "/copyright"))));
+    QVERIFY(paragraphs.size() >= 3);
+    QCOMPARE(paragraphs[0].value(QStringLiteral("Format")),
+             QStringLiteral("https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/"));
+    QVERIFY(paragraphs[0].value(QStringLiteral("Upstream-Contact")).contains(QRegularExpression("<[^@<>]+@[^@<>]+\\.[^@<>]+>")));
+    // Every Files paragraph names a licence that has its text in a paragraph of its own.
+    QMap<QString, QString> licences;
+    for (const auto& paragraph : paragraphs)
+        if (!paragraph.contains(QStringLiteral("Files")) && paragraph.contains(QStringLiteral("License")))
+            licences.insert(paragraph.value(QStringLiteral("License")).section(QLatin1Char('\n'), 0, 0),
+                            paragraph.value(QStringLiteral("License")).section(QLatin1Char('\n'), 1));
+    int files = 0;
+    for (const auto& paragraph : paragraphs) {
+        if (!paragraph.contains(QStringLiteral("Files")))
+            continue;
+        ++files;
+        QVERIFY(!paragraph.value(QStringLiteral("Copyright")).isEmpty());
+        QVERIFY2(licences.contains(paragraph.value(QStringLiteral("License"))),
+                 qPrintable(paragraph.value(QStringLiteral("License"))));
+    }
+    QVERIFY(files >= 1);
+    // The MIT terms are those of the repository's LICENSE, word for word.
+    const QString license = ReadAll(QStringLiteral(SOURCE_DIR "/LICENSE"));
+    QCOMPARE(licences.value(QStringLiteral("MIT")).trimmed(),
+             license.mid(license.indexOf(QLatin1String("Permission is hereby"))).trimmed());
+}
+
+void TstInstall::changelogNamesThePackagesVersion() {
+    QTemporaryDir folder;
+    const QString plain = folder.filePath(QStringLiteral("changelog"));
+    const QByteArray text = Gunzipped(Installed(QStringLiteral(DOCDIR "/changelog.Debian.gz")));
+    QVERIFY(!text.isEmpty());
+    {
+        QFile file(plain);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+    const TRun parsed = RunToEnd(QStringLiteral("dpkg-parsechangelog"), {QStringLiteral("-l"), plain});
+    QVERIFY2(parsed.ExitCode == 0, qPrintable(parsed.Output));
+    const auto fields = Paragraphs(parsed.Output).value(0);
+    QCOMPARE(fields.value(QStringLiteral("Source")), QStringLiteral("zirt"));
+    QCOMPARE(fields.value(QStringLiteral("Version")), QStringLiteral(PACKAGE_VERSION));
+    QVERIFY(!fields.value(QStringLiteral("Maintainer")).contains(QLatin1String("localhost")));
+}
+
 void TstInstall::programWithoutADisplaySaysSo() {
     QProcess program;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        environment.remove(QString::fromLatin1(name));
-    program.setProcessEnvironment(environment);
+    program.setProcessEnvironment(WithoutADisplay());
     program.start(Program(), {});
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 1);
     const QStringList lines = QString::fromUtf8(program.readAllStandardError()).split('\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines, QStringList{QStringLiteral(
-                        "zirt: no display to show the windows on (neither DISPLAY nor WAYLAND_DISPLAY is set)")});
+    QCOMPARE(lines, QStringList{NoDisplayLine});
 }
 
-void TstInstall::installedProgramIsProject1AndExitsWithZero() {
+void TstInstall::launcherCreatesTheDemoDataOnAFirstStartOnly() {
+    // Without a display the program ends as soon as the launcher has started it.
+    QTemporaryDir home;
+    const QString database = home.filePath(QStringLiteral("zirt/SQLEXPRESS/ZIRT.sqlite"));
+    const TRun first = RunToEnd(Launcher(), {}, home.path(), WithoutADisplay());
+    QCOMPARE(first.ExitCode, 1);
+    QVERIFY2(first.Output.contains(QLatin1String("a first start")) &&
+                 first.Output.contains(QStringLiteral("created ") + database),
+             qPrintable(first.Output));
+    QVERIFY2(first.Output.trimmed().endsWith(NoDisplayLine), qPrintable(first.Output));
+    QVERIFY(QFileInfo(database).size() > 0);
+    QVERIFY(QFileInfo::exists(home.filePath(QStringLiteral("zirt/drive_c/ZIRT/kelvor/Project1.rav"))));
+
+    // Every later start says nothing of its own and leaves the database alone.
+    const QByteArray before = Digest(database);
+    const TRun second = RunToEnd(Launcher(), {}, home.path(), WithoutADisplay());
+    QCOMPARE(second.ExitCode, 1);
+    QCOMPARE(second.Output.trimmed(), NoDisplayLine);
+    QCOMPARE(Digest(database), before);
+}
+
+void TstInstall::programStartedDirectlyReportsAMissingDatabase() {
     TXClient x;
     if (qEnvironmentVariableIsEmpty("DISPLAY") || !x.Available())
         QSKIP("no X server: the installed program's windows cannot be inspected");
@@ -265,46 +417,64 @@ void TstInstall::installedProgramIsProject1AndExitsWithZero() {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-
-    // First start, before any database: the error box is captioned with the application title.
-    {
-        QProcess program;
-        program.setProcessEnvironment(environment);
-        program.start(Program(), {});
-        QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
-        QStringList names;
-        QElapsedTimer clock;
-        clock.start();
-        while (clock.elapsed() < 15000 && program.state() == QProcess::Running &&
-               !names.contains(QStringLiteral("Project1"))) {
-            for (const TXWindow& window : x.WindowsOf(program.processId()))
-                if (window.Viewable && !names.contains(window.Name))
-                    names.append(window.Name);
-            QTest::qWait(20);
-        }
-        program.kill();
-        program.waitForFinished();
-        QVERIFY2(names.contains(QStringLiteral("Project1")), qPrintable(names.join(QLatin1Char(','))));
-    }
-
-    // After zirt-provision: the main window, and closing it ends the program with 0.
-    QCOMPARE(RunToEnd(Provision(), {}, home.path()).ExitCode, 0);
     QProcess program;
     program.setProcessEnvironment(environment);
     program.start(Program(), {});
     QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
-    TXWindow main;
+    QStringList names;
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < 15000 && program.state() == QProcess::Running && !main.Id) {
+    while (clock.elapsed() < 15000 && program.state() == QProcess::Running &&
+           !names.contains(QStringLiteral("Project1"))) {
         for (const TXWindow& window : x.WindowsOf(program.processId()))
+            if (window.Viewable && !names.contains(window.Name))
+                names.append(window.Name);
+        QTest::qWait(20);
+    }
+    program.kill();
+    program.waitForFinished();
+    // The error box is captioned with the application title; nothing was created.
+    QVERIFY2(names.contains(QStringLiteral("Project1")), qPrintable(names.join(QLatin1Char(','))));
+    QVERIFY(QDir(home.path()).isEmpty());
+}
+
+void TstInstall::launcherReachesTheMainWindowAsTheDesktopEntry() {
+    TXClient x;
+    if (qEnvironmentVariableIsEmpty("DISPLAY") || !x.Available())
+        QSKIP("no X server: the installed program's windows cannot be inspected");
+    QTemporaryDir home;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    program.start(Launcher(), {});
+    QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
+    // The launcher execs the program, so its windows carry the launcher's process id.
+    TXWindow main;
+    QStringList names;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 30000 && program.state() == QProcess::Running && !main.Id) {
+        for (const TXWindow& window : x.WindowsOf(program.processId())) {
+            if (window.Viewable && !names.contains(window.Name))
+                names.append(window.Name);
             if (window.Viewable && window.Name == Caption && window.Size == QSize(772, 508))
                 main = window;
+        }
         QTest::qWait(20);
     }
     if (!main.Id)
         program.kill();
-    QVERIFY2(main.Id, "the main window was not shown");
+    QVERIFY2(main.Id, qPrintable(QString::fromUtf8(program.readAll())));
+    QVERIFY2(!names.contains(QStringLiteral("Project1")), "an error box was shown on the first start");
+    // What a task bar ties to the desktop entry: the window class and an icon in every size.
+    const QString entry = ReadAll(DesktopFile());
+    QCOMPARE(x.WindowClass(main.Id).value(0), DesktopKey(entry, QStringLiteral("StartupWMClass")));
+    const QList<QSize> icons = x.IconSizes(main.Id);
+    for (const int size : {48, 64, 128, 256})
+        QVERIFY2(icons.contains(QSize(size, size)), qPrintable(QString::number(size)));
     x.Close(main.Id);
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);

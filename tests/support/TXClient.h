@@ -1,11 +1,13 @@
 // The top-level windows of a program run by a test under an X server (xvfb-run), found by the
-// process id Qt puts on each, and the close box's message to one of them. Built without the X11
+// process id Qt puts on each, what a task bar reads off them (the window class, the icon's sizes), and
+// the close box's message to one of them. Built without the X11
 // headers it finds nothing, and the tests that need it say so and skip.
 #pragma once
 
 #include <QList>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #ifdef ZIRT_HAVE_X11
 #include <X11/Xatom.h>
@@ -69,6 +71,40 @@ public:
         XFlush(m_display);
     }
 
+    // WM_CLASS: the instance name and the class name.
+    QStringList WindowClass(Window window) {
+        XClassHint hint = {};
+        QStringList names;
+        if (XGetClassHint(m_display, window, &hint)) {
+            names << QString::fromLocal8Bit(hint.res_name) << QString::fromLocal8Bit(hint.res_class);
+            XFree(hint.res_name);
+            XFree(hint.res_class);
+        }
+        return names;
+    }
+
+    // The sizes of the pictures in _NET_WM_ICON (each a width, a height and its pixels).
+    QList<QSize> IconSizes(Window window) {
+        Atom actual = None;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        QList<QSize> sizes;
+        if (XGetWindowProperty(m_display, window, XInternAtom(m_display, "_NET_WM_ICON", False), 0, 1L << 24,
+                               False, XA_CARDINAL, &actual, &format, &items, &after, &data) == Success &&
+            data && format == 32) {
+            const auto* values = reinterpret_cast<const unsigned long*>(data);
+            for (unsigned long i = 0; i + 2 <= items;) {
+                const unsigned long width = values[i], height = values[i + 1];
+                sizes.append(QSize(int(width), int(height)));
+                i += 2 + width * height;
+            }
+        }
+        if (data)
+            XFree(data);
+        return sizes;
+    }
+
 private:
     long Property(Window window, Atom atom, Atom type) {
         if (atom == None)
@@ -120,5 +156,7 @@ public:
     bool Available() const { return false; }
     QList<TXWindow> WindowsOf(qint64) { return {}; }
     void Close(unsigned long) {}
+    QStringList WindowClass(unsigned long) { return {}; }
+    QList<QSize> IconSizes(unsigned long) { return {}; }
 };
 #endif
