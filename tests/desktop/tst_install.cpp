@@ -152,6 +152,9 @@ private:
 
     QTemporaryDir m_root;
     QString m_prefix;
+    // Held for the whole run: Xvfb resets when its last client leaves, and a connection opened
+    // during the reset fails.
+    TXClient m_keepServer;
 };
 
 void TstInstall::initTestCase() {

@@ -35,6 +35,8 @@ public:
 
     QList<TXWindow> WindowsOf(qint64 pid) {
         QList<TXWindow> found;
+        if (!m_display)
+            return found;
         Window root = DefaultRootWindow(m_display), parent = 0, *children = nullptr;
         unsigned int count = 0;
         if (!XQueryTree(m_display, root, &root, &parent, &children, &count))
