@@ -139,12 +139,14 @@ void TDBChart::FillFrom(TDataSet* dataSet) {
     for (const auto& binding : m_bindings) {
         if (binding->DataSet() != dataSet)
             continue;
-        binding->Series->Clear();
         columns.push_back({binding->Series, dataSet->FieldByName(binding->ValueField),
                            dataSet->FieldByName(binding->OtherField)});
     }
     if (columns.empty())
         return;
+    // Emptied only once every column is found: a missing one leaves the points as they were.
+    for (const TColumns& c : columns)
+        c.Series->Clear();
     {
         TFillGuard guard(m_filling, dataSet);
         dataSet->First();
