@@ -83,16 +83,15 @@ private:
 
 }  // namespace
 
-TDBChart::TDBChart(QWidget* parent) : TChart(parent) {
-    // In its window's tab order, as any control; it takes no keys of its own.
-    setFocusPolicy(Qt::TabFocus);
-}
+TDBChart::TDBChart(QWidget* parent) : TChart(parent) {}
 
 TDBChart::~TDBChart() = default;
 
 TChartSeries* TDBChart::AddBarSeries(const QString& name, TDataSet* dataSet, const QString& valueField,
                                      const QString& positionField) {
     TChartSeries* series = AddSeries(name, TSeriesKind::Bar);
+    series->ValueTitle = valueField;
+    series->PositionTitle = positionField;
     Bind(series, dataSet, valueField, positionField);
     return series;
 }
@@ -100,6 +99,8 @@ TChartSeries* TDBChart::AddBarSeries(const QString& name, TDataSet* dataSet, con
 TChartSeries* TDBChart::AddPieSeries(const QString& name, TDataSet* dataSet, const QString& valueField,
                                      const QString& labelField) {
     TChartSeries* series = AddSeries(name, TSeriesKind::Pie);
+    series->ValueTitle = valueField;
+    series->LabelTitle = labelField;
     Bind(series, dataSet, valueField, labelField);
     return series;
 }
@@ -138,12 +139,14 @@ void TDBChart::FillFrom(TDataSet* dataSet) {
     for (const auto& binding : m_bindings) {
         if (binding->DataSet() != dataSet)
             continue;
-        binding->Series->Clear();
         columns.push_back({binding->Series, dataSet->FieldByName(binding->ValueField),
                            dataSet->FieldByName(binding->OtherField)});
     }
     if (columns.empty())
         return;
+    // Emptied only once every column is found: a missing one leaves the points as they were.
+    for (const TColumns& c : columns)
+        c.Series->Clear();
     {
         TFillGuard guard(m_filling, dataSet);
         dataSet->First();

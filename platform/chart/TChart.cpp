@@ -3,12 +3,16 @@
 // to the right); the view's values map linearly onto the plot's front plane.
 #include "TChart.h"
 
+#include <QAccessible>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
+
+#include "TChartAccessible.h"
 
 namespace {
 
@@ -44,11 +48,40 @@ void DrawMark(QPainter& p, const QRect& box, const QString& text) {
     p.drawText(box, Qt::AlignCenter, text);
 }
 
+// A slice's mark: on a short line out from the middle of its rim, the box beyond the line's end on
+// the side the slice faces. Angles in sixteenths of a degree.
+struct TSliceMark {
+    QPoint Rim;
+    QPoint End;
+    QRect Box;
+};
+
+TSliceMark PlaceSliceMark(const QRect& top, double start, double span, int lineLength, const QFontMetrics& fm,
+                          const QString& text) {
+    const double mid = (start + span / 2.0) / 16.0 * kPi / 180.0;
+    const QPointF centre = QRectF(top).center();
+    const QPointF rim(centre.x() + top.width() / 2.0 * std::cos(mid), centre.y() - top.height() / 2.0 * std::sin(mid));
+    const QPointF out(std::cos(mid) * lineLength, -std::sin(mid) * lineLength);
+    const QPoint end = (rim + out).toPoint();
+    QRect box = MarkRect(fm, text, end);
+    box.moveLeft(std::cos(mid) >= 0 ? end.x() : end.x() - box.width());
+    box.moveTop(std::sin(mid) >= 0 ? end.y() - box.height() : end.y());
+    return {rim.toPoint(), end, box};
+}
+
+// The focused point: a lighter face and a dotted outline.
+QPen FocusPen() {
+    return QPen(Qt::black, 1, Qt::DotLine);
+}
+
 }  // namespace
 
 TChart::TChart(QWidget* parent) : QWidget(parent) {
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Button);
+    // Tab or a click gives it the focus; the arrow keys then walk its points.
+    setFocusPolicy(Qt::StrongFocus);
+    InstallChartAccessibility();
 }
 
 TChart::~TChart() = default;
@@ -64,7 +97,184 @@ TChartSeries* TChart::Series(int index) const {
 
 void TChart::SeriesChanged() {
     // New points may lie outside a zoomed view; the user's view stays until they undo it.
+    const int count = DrawnPointCount();
+    if (m_focused >= count)
+        m_focused = count - 1;
+    // What readers were told of the old points goes first, then they hear the children changed.
+    Q_EMIT PointsChanged();
+    QAccessibleEvent event(this, QAccessible::ObjectReorder);
+    QAccessible::updateAccessibility(&event);
     update();
+}
+
+// ---- the drawn points, one after another -----------------------------------------------------------
+
+int TChart::DrawnPointCount() const {
+    int count = 0;
+    for (const auto& s : m_series)
+        count += int(s->DrawnPoints().size());
+    return count;
+}
+
+bool TChart::FindDrawnPoint(int place, const TChartSeries** series, int* drawnIndex) const {
+    if (place < 0)
+        return false;
+    for (const auto& s : m_series) {
+        const int n = int(s->DrawnPoints().size());
+        if (place < n) {
+            *series = s.get();
+            *drawnIndex = place;
+            return true;
+        }
+        place -= n;
+    }
+    return false;
+}
+
+int TChart::PlaceOf(const TChartSeries* series, int drawnIndex) const {
+    int place = 0;
+    for (const auto& s : m_series) {
+        if (s.get() == series)
+            return place + drawnIndex;
+        place += int(s->DrawnPoints().size());
+    }
+    return -1;
+}
+
+int TChart::FocusedDrawnIndexIn(const TChartSeries& series) const {
+    const TChartSeries* s = nullptr;
+    int index = -1;
+    return FindDrawnPoint(m_focused, &s, &index) && s == &series ? index : -1;
+}
+
+bool TChart::ShowsFocus() const {
+    return m_focused >= 0 && hasFocus();
+}
+
+QPair<double, double> TChart::SliceAngles(const TChartSeries& series, int drawnIndex) {
+    const double total = series.DrawnTotal();
+    if (total <= 0)
+        return {0, 0};
+    const TChartPoint& point = series.Points()[size_t(series.DrawnPoints()[size_t(drawnIndex)])];
+    return {series.SizeBefore(drawnIndex) / total * 360.0 * 16.0, std::abs(point.Value) / total * 360.0 * 16.0};
+}
+
+QRect TChart::DrawnPointRect(int place) const {
+    const TChartSeries* series = nullptr;
+    int index = -1;
+    if (!FindDrawnPoint(place, &series, &index))
+        return {};
+    const TChartPoint& point = series->Points()[size_t(series->DrawnPoints()[size_t(index)])];
+    const QRect plot = PlotRect();
+    if (series->Kind() == TSeriesKind::Bar) {
+        const TBarLayout bars = BarLayout(plot, VisibleValues());
+        return bars.Front(bars.Centre(point.Position), point.Value);
+    }
+    // The slice's box: its centre and points along its rim, the rim's depth below on the near half.
+    const TPieLayout pie = PieLayout(plot);
+    const auto [start, span] = SliceAngles(*series, index);
+    const QPointF centre = QRectF(pie.Top).center();
+    QRectF box(centre, QSizeF(0, 0));
+    for (int i = 0; i <= 16; ++i) {
+        const double a = (start + span * i / 16.0) / 16.0 * kPi / 180.0;
+        const QPointF rim(centre.x() + pie.Top.width() / 2.0 * std::cos(a),
+                          centre.y() - pie.Top.height() / 2.0 * std::sin(a));
+        box |= QRectF(rim, QSizeF(1, 1));
+        if (std::sin(a) < 0)
+            box |= QRectF(rim + QPointF(0, pie.Thickness), QSizeF(1, 1));
+    }
+    return box.toAlignedRect();
+}
+
+int TChart::DrawnPointAt(const QPoint& pixel) const {
+    const QRect plot = PlotRect();
+    // Later series are drawn over earlier ones.
+    for (auto it = m_series.rbegin(); it != m_series.rend(); ++it) {
+        const TChartSeries& series = **it;
+        const std::vector<int>& drawn = series.DrawnPoints();
+        const std::vector<TChartPoint>& points = series.Points();
+        if (series.Kind() == TSeriesKind::Bar) {
+            const TBarLayout bars = BarLayout(plot, VisibleValues());
+            if (bars.PerUnit <= 0 || (ClipPoints && !plot.adjusted(0, DepthOffset().y(), 0, 0).contains(pixel)))
+                continue;
+            // Only the positions whose bars can reach the pixel's column, found by the bars' order.
+            const double from = bars.Values.left() + (pixel.x() - plot.left() - bars.Width) / bars.PerUnit;
+            const double to = bars.Values.left() + (pixel.x() - plot.left() + bars.Width) / bars.PerUnit;
+            auto lo = std::lower_bound(drawn.begin(), drawn.end(), from,
+                                       [&](int i, double x) { return points[size_t(i)].Position < x; });
+            int best = -1;
+            const int focused = FocusedDrawnIndexIn(series);
+            for (auto d = lo; d != drawn.end() && points[size_t(*d)].Position <= to; ++d) {
+                const TChartPoint& point = points[size_t(*d)];
+                if (!bars.Front(bars.Centre(point.Position), point.Value).contains(pixel))
+                    continue;
+                const int index = int(d - drawn.begin());
+                // The one that shows: the focused bar stands in front, otherwise the tallest.
+                if (best < 0 || (index == focused && ShowsFocus()) ||
+                    (best != focused &&
+                     std::abs(point.Value) > std::abs(points[size_t(drawn[size_t(best)])].Value)))
+                    best = index;
+            }
+            if (best >= 0)
+                return PlaceOf(&series, best);
+            continue;
+        }
+        const TPieLayout pie = PieLayout(plot);
+        if (drawn.empty() || pie.Top.width() <= 0 || pie.Top.height() <= 0)
+            continue;
+        const QPointF centre = QRectF(pie.Top).center();
+        const double dx = (pixel.x() - centre.x()) / (pie.Top.width() / 2.0);
+        const double dy = (centre.y() - pixel.y()) / (pie.Top.height() / 2.0);
+        if (dx * dx + dy * dy > 1)
+            continue;
+        double angle = std::atan2(dy, dx);
+        if (angle < 0)
+            angle += 2 * kPi;
+        const double size = angle / (2 * kPi) * series.DrawnTotal();
+        // The last slice starting at or before that share of the whole.
+        int lo = 0, hi = int(drawn.size());
+        while (hi - lo > 1) {
+            const int mid = (lo + hi) / 2;
+            (series.SizeBefore(mid) <= size ? lo : hi) = mid;
+        }
+        return PlaceOf(&series, lo);
+    }
+    return -1;
+}
+
+void TChart::SetFocusedPoint(int place) {
+    const int count = DrawnPointCount();
+    place = place < 0 || count == 0 ? -1 : std::min(place, count - 1);
+    if (place == m_focused)
+        return;
+    m_focused = place;
+    ScrollToFocusedPoint();
+    update();
+    // A reader speaks the point the keyboard now stands on.
+    if (place >= 0 && hasFocus()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(place);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void TChart::ScrollToFocusedPoint() {
+    const TChartSeries* series = nullptr;
+    int index = -1;
+    if (!m_zoomed || !FindDrawnPoint(m_focused, &series, &index) || series->Kind() != TSeriesKind::Bar)
+        return;
+    const TChartPoint& point = series->Points()[size_t(series->DrawnPoints()[size_t(index)])];
+    // The view keeps its size and moves just far enough for the bar's room and its top.
+    QRectF view = m_view;
+    if (point.Position - 0.5 < view.left())
+        view.moveLeft(point.Position - 0.5);
+    else if (point.Position + 0.5 > view.right())
+        view.moveRight(point.Position + 0.5);
+    if (point.Value < view.top())
+        view.moveTop(point.Value - view.height() * 0.1);
+    else if (point.Value > view.bottom())
+        view.moveBottom(point.Value + view.height() * 0.1);
+    m_view = view;
 }
 
 const QVector<QColor>& TChart::Palette() {
@@ -204,6 +414,42 @@ QRect TChart::PlotRect() const {
     return PlotRectIn(rect());
 }
 
+TChart::TBarLayout TChart::BarLayout(const QRect& plot, const QRectF& values) const {
+    TBarLayout bars;
+    bars.Plot = plot;
+    bars.Values = values;
+    // A bar takes most of one position's room; bars at one position stand in one column.
+    bars.PerUnit = plot.width() / values.width();
+    bars.Width = std::clamp(int(bars.PerUnit * 0.7), 1, 40);
+    bars.ZeroY = plot.bottom() - (0 - values.top()) / values.height() * plot.height();
+    return bars;
+}
+
+int TChart::TBarLayout::Centre(double position) const {
+    return int(std::lround(Plot.left() + (position - Values.left()) * PerUnit));
+}
+
+QRect TChart::TBarLayout::Front(int centre, double value) const {
+    const double topY = Plot.bottom() - (value - Values.top()) / Values.height() * Plot.height();
+    const int top = int(std::lround(std::min(topY, ZeroY)));
+    const int bottom = int(std::lround(std::max(topY, ZeroY)));
+    return QRect(centre - Width / 2, top, Width, std::max(1, bottom - top));
+}
+
+TChart::TPieLayout TChart::PieLayout(const QRect& plot) const {
+    // The tilt flattens the circle; its depth shows as the darker rim below.
+    const QPoint off = DepthOffset();
+    const double squash = View3D ? std::max(0.3, std::cos((45.0) * kPi / 180.0)) : 1.0;
+    TPieLayout pie;
+    pie.Thickness = View3D ? -off.y() : 0;
+    const int diameter = std::min(plot.width(), int((plot.height() - pie.Thickness) / squash));
+    pie.Top = QRect(plot.center().x() - diameter / 2,
+                    plot.top() + (plot.height() - pie.Thickness - int(diameter * squash)) / 2, diameter,
+                    int(diameter * squash));
+    pie.Bottom = pie.Top.translated(0, pie.Thickness);
+    return pie;
+}
+
 QPointF TChart::ToPixel(double x, double y) const {
     const QRect plot = PlotRect();
     const QRectF v = VisibleValues();
@@ -325,24 +571,18 @@ void TChart::DrawBars(QPainter& p, const QRect& plot, const QRectF& values,
         p.setClipRect(plot.adjusted(0, off.y(), off.x(), 0).adjusted(0, 0, 1, 1));
     // Only the positions in view, found by the order the series keeps.
     const std::vector<TChartSeries::TRun>& runs = series.Runs();
-    const auto lo = std::lower_bound(runs.begin(), runs.end(), values.left() - 0.5,
+    const double first = values.left() - 0.5, last = values.right() + 0.5;
+    const auto lo = std::lower_bound(runs.begin(), runs.end(), first,
                                      [](const TChartSeries::TRun& r, double x) { return r.Position < x; });
-    const auto hi = std::upper_bound(lo, runs.end(), values.right() + 0.5,
+    const auto hi = std::upper_bound(lo, runs.end(), last,
                                      [](double x, const TChartSeries::TRun& r) { return x < r.Position; });
-    // A bar takes most of one position's room; bars at one position stand in one column.
-    const double perUnit = plot.width() / values.width();
-    const int barWidth = std::clamp(int(perUnit * 0.7), 1, 40);
+    const TBarLayout bars = BarLayout(plot, values);
     const QFontMetrics fm(font());
-    const double zeroY = plot.bottom() - (0 - values.top()) / values.height() * plot.height();
 
     // One bar per pixel column: the one reaching furthest from the axis, the others hidden behind it.
     QRect lastMark;
-    const auto drawBar = [&](int centre, const TChartPoint& point) {
-        const double topY = plot.bottom() - (point.Value - values.top()) / values.height() * plot.height();
-        const int left = centre - barWidth / 2;
-        const int top = int(std::lround(std::min(topY, zeroY)));
-        const int bottom = int(std::lround(std::max(topY, zeroY)));
-        const QRect front(left, top, barWidth, std::max(1, bottom - top));
+    const auto drawBar = [&](int centre, const TChartPoint& point, bool focused) {
+        const QRect front = bars.Front(centre, point.Value);
         p.setPen(Qt::black);
         if (off != QPoint()) {
             p.setBrush(series.Color.lighter(130));
@@ -353,16 +593,21 @@ void TChart::DrawBars(QPainter& p, const QRect& plot, const QRectF& values,
                 QPolygon({front.topRight() + QPoint(1, 0), front.topRight() + QPoint(1, 0) + off,
                           front.bottomRight() + QPoint(1, 1) + off, front.bottomRight() + QPoint(1, 1)}));
         }
-        p.setBrush(series.Color);
+        p.setBrush(focused ? series.Color.lighter(160) : series.Color);
         p.drawRect(front);
+        if (focused) {
+            p.setPen(FocusPen());
+            p.setBrush(Qt::NoBrush);
+            p.drawRect(front.adjusted(-2, -2, 2, 2));
+        }
         if (!series.ShowMarks)
             return;
         // The mark stands on a line rising from the bar's top; one that would cover the previous
-        // mark is left out, as the plot has no room for it.
-        const QPoint from(centre + off.x() / 2, top + off.y() / 2);
+        // mark is left out, as the plot has no room for it. The focused bar's always shows.
+        const QPoint from(centre + off.x() / 2, front.top() + off.y() / 2);
         const QPoint to(from.x(), from.y() - series.MarkLineLength);
         const QRect box = MarkRect(fm, series.MarkText(point, locale()), to);
-        if (!lastMark.isNull() && box.intersects(lastMark))
+        if (!focused && !lastMark.isNull() && box.intersects(lastMark))
             return;
         p.setPen(Qt::black);
         p.drawLine(from, to);
@@ -375,10 +620,10 @@ void TChart::DrawBars(QPainter& p, const QRect& plot, const QRectF& values,
         if (it->Tallest < 0)
             continue;
         const TChartPoint& point = points[size_t(it->Tallest)];
-        const int centre = int(std::lround(plot.left() + (it->Position - values.left()) * perUnit));
+        const int centre = bars.Centre(it->Position);
         if (centre != column) {
             if (tallest)
-                drawBar(column, *tallest);
+                drawBar(column, *tallest, false);
             column = centre;
             tallest = &point;
         } else if (std::abs(point.Value) > std::abs(tallest->Value)) {
@@ -386,7 +631,13 @@ void TChart::DrawBars(QPainter& p, const QRect& plot, const QRectF& values,
         }
     }
     if (tallest)
-        drawBar(column, *tallest);
+        drawBar(column, *tallest, false);
+    // The focused bar comes last, in front of any bar it shares a column with.
+    if (const int focused = ShowsFocus() ? FocusedDrawnIndexIn(series) : -1; focused >= 0) {
+        const TChartPoint& point = points[size_t(series.DrawnPoints()[size_t(focused)])];
+        if (point.Position >= first && point.Position <= last)
+            drawBar(bars.Centre(point.Position), point, true);
+    }
     p.setClipping(false);
 }
 
@@ -395,17 +646,9 @@ void TChart::DrawPie(QPainter& p, const QRect& plot, const TChartSeries& series)
     const double total = series.DrawnTotal();
     if (total <= 0 || plot.width() <= 0 || plot.height() <= 0)
         return;
-    // The tilt flattens the circle; its depth shows as the darker rim below.
-    const QPoint off = DepthOffset();
-    const double squash = View3D ? std::max(0.3, std::cos((45.0) * kPi / 180.0)) : 1.0;
-    const int thickness = View3D ? -off.y() : 0;
-    const int diameter = std::min(plot.width(), int((plot.height() - thickness) / squash));
-    const QRect top(plot.center().x() - diameter / 2,
-                    plot.top() + (plot.height() - thickness - int(diameter * squash)) / 2, diameter,
-                    int(diameter * squash));
-    const QRect bottom = top.translated(0, thickness);
+    const TPieLayout pie = PieLayout(plot);
     // A slice thinner than a pixel at the rim cannot be seen; runs of them are drawn as one wedge.
-    const double minSpan = 16.0 * 180.0 / kPi / std::max(1, diameter / 2);
+    const double minSpan = 16.0 * 180.0 / kPi / std::max(1, pie.Top.width() / 2);
     const QVector<QColor>& palette = Palette();
     const QFontMetrics fm(font());
 
@@ -424,12 +667,10 @@ void TChart::DrawPie(QPainter& p, const QRect& plot, const TChartSeries& series)
                               runColour, nullptr});
         runStart = -1;
     };
-    for (size_t i = 0; i < points.size(); ++i) {
-        const TChartPoint& point = points[i];
-        if (!point.Drawn || point.Value == 0)
-            continue;
+    for (int i : series.DrawnPoints()) {
+        const TChartPoint& point = points[size_t(i)];
         const double span = std::abs(point.Value) / total * 360.0 * 16.0;
-        const QColor colour = palette[int(i % size_t(palette.size()))];
+        const QColor colour = palette[i % palette.size()];
         if (span >= minSpan) {
             flushRun(angle);
             wedges.push_back({int(std::lround(angle)), std::max(1, int(std::lround(span))), colour, &point});
@@ -446,41 +687,53 @@ void TChart::DrawPie(QPainter& p, const QRect& plot, const TChartSeries& series)
     flushRun(angle);
 
     p.setPen(Qt::black);
-    if (thickness > 0) {
+    if (pie.Thickness > 0) {
         for (const TWedge& w : wedges) {
             p.setBrush(w.Color.darker(150));
-            p.drawPie(bottom, w.Start, w.Span);
+            p.drawPie(pie.Bottom, w.Start, w.Span);
         }
     }
     for (const TWedge& w : wedges) {
         p.setBrush(w.Color);
-        p.drawPie(top, w.Start, w.Span);
+        p.drawPie(pie.Top, w.Start, w.Span);
+    }
+    // The focused slice over the others, lighter and outlined, its mark drawn whatever it covers.
+    const int focused = ShowsFocus() ? FocusedDrawnIndexIn(series) : -1;
+    if (focused >= 0) {
+        const int index = series.DrawnPoints()[size_t(focused)];
+        const auto [start, span] = SliceAngles(series, focused);
+        const int from = int(std::lround(start)), length = std::max(1, int(std::lround(span)));
+        p.setBrush(palette[index % palette.size()].lighter(150));
+        p.drawPie(pie.Top, from, length);
+        p.setPen(FocusPen());
+        p.setBrush(Qt::NoBrush);
+        p.drawPie(pie.Top.adjusted(-2, -2, 2, 2), from, length);
     }
     if (!series.ShowMarks)
         return;
     // Marks on a short line out from the middle of each slice's rim; one that would cover a mark
     // already drawn is left out.
     std::vector<QRect> placed;
-    const QPointF centre = QRectF(top).center();
-    for (const TWedge& w : wedges) {
-        if (!w.Point)
-            continue;
-        const double mid = (w.Start + w.Span / 2.0) / 16.0 * kPi / 180.0;
-        const QPointF rim(centre.x() + top.width() / 2.0 * std::cos(mid),
-                          centre.y() - top.height() / 2.0 * std::sin(mid));
-        const QPointF out(std::cos(mid) * series.MarkLineLength, -std::sin(mid) * series.MarkLineLength);
-        const QPoint end = (rim + out).toPoint();
-        const QString text = series.MarkText(*w.Point, locale());
-        QRect box = MarkRect(fm, text, end);
-        // The box sits beyond the line's end on the side the slice faces.
-        box.moveLeft(std::cos(mid) >= 0 ? end.x() : end.x() - box.width());
-        box.moveTop(std::sin(mid) >= 0 ? end.y() - box.height() : end.y());
-        if (std::any_of(placed.begin(), placed.end(), [&](const QRect& r) { return r.intersects(box); }))
-            continue;
+    const auto drawMark = [&](double start, double span, const TChartPoint& point, bool always) {
+        const QString text = series.MarkText(point, locale());
+        const TSliceMark mark = PlaceSliceMark(pie.Top, start, span, series.MarkLineLength, fm, text);
+        if (!always &&
+            std::any_of(placed.begin(), placed.end(), [&](const QRect& r) { return r.intersects(mark.Box); }))
+            return;
         p.setPen(Qt::black);
-        p.drawLine(rim.toPoint(), end);
-        DrawMark(p, box, text);
-        placed.push_back(box);
+        p.drawLine(mark.Rim, mark.End);
+        DrawMark(p, mark.Box, text);
+        placed.push_back(mark.Box);
+    };
+    const TChartPoint* focusedPoint =
+        focused >= 0 ? &points[size_t(series.DrawnPoints()[size_t(focused)])] : nullptr;
+    if (focusedPoint) {
+        const auto [start, span] = SliceAngles(series, focused);
+        drawMark(start, span, *focusedPoint, true);
+    }
+    for (const TWedge& w : wedges) {
+        if (w.Point && w.Point != focusedPoint)
+            drawMark(w.Start, w.Span, *w.Point, false);
     }
 }
 
@@ -563,4 +816,60 @@ void TChart::mouseReleaseEvent(QMouseEvent* event) {
     } else {
         update();
     }
+}
+
+// ---- the keyboard -------------------------------------------------------------------------------
+
+void TChart::keyPressEvent(QKeyEvent* event) {
+    if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    // Without a focused point every key starts at the first (End at the last).
+    int place = m_focused;
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            place = std::max(0, m_focused - 1);
+            break;
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            place = m_focused + 1;
+            break;
+        case Qt::Key_Home:
+            place = 0;
+            break;
+        case Qt::Key_End:
+            place = DrawnPointCount() - 1;
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
+    }
+    if (place >= 0)
+        SetFocusedPoint(place);
+    event->accept();
+}
+
+void TChart::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    if (m_focused < 0 && DrawnPointCount() > 0)
+        m_focused = 0;
+    update();
+    // The chart itself is announced once this returns; its focused point right after.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (hasFocus() && m_focused >= 0) {
+                QAccessibleEvent focus(this, QAccessible::Focus);
+                focus.setChild(m_focused);
+                QAccessible::updateAccessibility(&focus);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void TChart::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }

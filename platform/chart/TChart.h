@@ -42,8 +42,23 @@ public:
     TChartSeries* AddSeries(const QString& name, TSeriesKind kind);
     int SeriesCount() const { return int(m_series.size()); }
     TChartSeries* Series(int index) const;
-    // Redraws after the series changed (points added or cleared).
+    // Redraws after the series changed (points added or cleared), keeps the focused point among
+    // those left and tells readers the points are new.
     void SeriesChanged();
+
+    // The drawn points of all series, series after series, each in its drawing order; what the
+    // keyboard walks and readers list. A point is found by its place in that order.
+    int DrawnPointCount() const;
+    // The series of the drawn point at place and its index into the series' DrawnPoints(); false
+    // when there is none.
+    bool FindDrawnPoint(int place, const TChartSeries** series, int* drawnIndex) const;
+    // Where the drawn point at place is drawn: a bar's front face, a slice's bounding box.
+    QRect DrawnPointRect(int place) const;
+    // The drawn point under pixel, -1 for none.
+    int DrawnPointAt(const QPoint& pixel) const;
+    // The point the keyboard stands on, -1 for none; drawn highlighted while the chart has the focus.
+    int FocusedPoint() const { return m_focused; }
+    void SetFocusedPoint(int place);
 
     // The colours slices take in turn.
     static const QVector<QColor>& Palette();
@@ -73,8 +88,41 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+Q_SIGNALS:
+    // The points changed: what was said of them before no longer holds.
+    void PointsChanged();
 
 private:
+    // Where the bars of a view stand in a plot: one position's room, a bar's width, the zero line.
+    struct TBarLayout {
+        QRect Plot;
+        QRectF Values;
+        double PerUnit = 0;
+        int Width = 1;
+        double ZeroY = 0;
+        int Centre(double position) const;
+        QRect Front(int centre, double value) const;
+    };
+    TBarLayout BarLayout(const QRect& plot, const QRectF& values) const;
+    // The pie's top face and its rim below, within a plot.
+    struct TPieLayout {
+        QRect Top;
+        QRect Bottom;
+        int Thickness = 0;
+    };
+    TPieLayout PieLayout(const QRect& plot) const;
+    // A slice's start and span in sixteenths of a degree.
+    static QPair<double, double> SliceAngles(const TChartSeries& series, int drawnIndex);
+    int PlaceOf(const TChartSeries* series, int drawnIndex) const;
+    // The focused point within series, as an index into its drawn points; -1 when it lies elsewhere.
+    int FocusedDrawnIndexIn(const TChartSeries& series) const;
+    bool ShowsFocus() const;
+    void ScrollToFocusedPoint();
+
     bool HasBars() const;
     bool HasPie() const;
     QRect LegendRect(const QRect& area) const;
@@ -92,4 +140,5 @@ private:
     enum class TDrag { None, Zoom, Pan } m_drag = TDrag::None;
     QPoint m_dragStart;
     QPoint m_dragNow;
+    int m_focused = -1;
 };

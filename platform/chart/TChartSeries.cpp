@@ -39,11 +39,17 @@ void TChartSeries::Summarise() const {
         return;
     const std::vector<TChartPoint>& points = Points();
     m_runs.clear();
+    m_drawn.clear();
+    m_sizeBefore.clear();
     m_min = m_max = m_total = 0;
     for (size_t i = 0; i < points.size(); ++i) {
         const TChartPoint& point = points[i];
         m_min = std::min(m_min, point.Value);
         m_max = std::max(m_max, point.Value);
+        if (point.Drawn && (m_kind == TSeriesKind::Bar || point.Value != 0)) {
+            m_drawn.push_back(int(i));
+            m_sizeBefore.push_back(m_total);
+        }
         if (point.Drawn)
             m_total += std::abs(point.Value);
         if (m_kind != TSeriesKind::Bar)
@@ -76,6 +82,29 @@ double TChartSeries::MaxValue() const {
 double TChartSeries::DrawnTotal() const {
     Summarise();
     return m_total;
+}
+
+const std::vector<int>& TChartSeries::DrawnPoints() const {
+    Summarise();
+    return m_drawn;
+}
+
+double TChartSeries::SizeBefore(int drawnIndex) const {
+    Summarise();
+    return drawnIndex >= 0 && size_t(drawnIndex) < m_sizeBefore.size() ? m_sizeBefore[size_t(drawnIndex)] : 0;
+}
+
+QString TChartSeries::SpokenText(const TChartPoint& point, const QLocale& locale) const {
+    const auto titled = [](const QString& title, const QString& what) {
+        return title.isEmpty() ? what : title + QStringLiteral(", ") + what;
+    };
+    const QString value = FormatValue(point.Value, locale);
+    if (m_kind == TSeriesKind::Bar)
+        return titled(PositionTitle, FormatValue(point.Position, locale)) + QStringLiteral(": ") + value;
+    const double total = DrawnTotal();
+    const double share = total > 0 ? std::abs(point.Value) / total * 100.0 : 0;
+    return titled(LabelTitle, point.Label) + QStringLiteral(": ") + value + QStringLiteral(", ") +
+           locale.toString(share, 'f', 1) + QStringLiteral(" %");
 }
 
 QString TChartSeries::MarkText(const TChartPoint& point, const QLocale& locale) const {

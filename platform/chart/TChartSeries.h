@@ -43,6 +43,15 @@ public:
     double MaxValue() const;
     double DrawnTotal() const;  // the sum of the drawn points' sizes, for slices
 
+    // The points that show, as indices into Points(), in drawing order: bars with a value, and slices
+    // with a value other than 0 (a zero slice takes no room). Kept until the points change.
+    const std::vector<int>& DrawnPoints() const;
+    // The sum of the sizes of the slices drawn before the drawn point at drawnIndex: where it starts.
+    double SizeBefore(int drawnIndex) const;
+    // What a reader says of a point: "<position title>, <position>: <value>" for a bar,
+    // "<label title>, <label>: <value>, <share> %" for a slice, the share of the drawn total.
+    QString SpokenText(const TChartPoint& point, const QLocale& locale = QLocale()) const;
+
     // A mark shows the point's label, or without one its value as "#,##0.###".
     QString MarkText(const TChartPoint& point, const QLocale& locale = QLocale()) const;
     // "#,##0.###": thousands grouped, at most three decimals, the locale's separators.
@@ -52,6 +61,10 @@ public:
     bool ShowMarks = true;
     int MarkLineLength = 20;  // pixels from the point to its mark
     bool InLegend = true;
+    // What the columns a series reads are called, for readers; empty leaves the title out.
+    QString ValueTitle;
+    QString PositionTitle;
+    QString LabelTitle;
 
 private:
     QString m_name;
@@ -63,5 +76,7 @@ private:
     mutable bool m_sorted = true;
     mutable bool m_summarised = false;
     mutable std::vector<TRun> m_runs;
+    mutable std::vector<int> m_drawn;
+    mutable std::vector<double> m_sizeBefore;
     mutable double m_min = 0, m_max = 0, m_total = 0;
 };

@@ -1,7 +1,8 @@
 // The data-bound chart over real tables: what it reads from which column, which changes of the data
-// set refill it, and that filling moves no control bound to the data set.
+// set refill it, that filling moves no control bound to the data set, and what readers are told.
 #include <QTest>
 
+#include "TAccessibleEvents.h"
 #include "TControlsFixture.h"
 #include "TDBChart.h"
 #include "TDataLink.h"
@@ -121,11 +122,40 @@ private Q_SLOTS:
     void aMissingColumnFailsAndHoldsNothingBack() {
         TControlsFixture f;
         TDBChart chart;
-        chart.AddBarSeries(QStringLiteral("Series1"), f.Table, QStringLiteral("price"),
-                           QStringLiteral("Iddiscount"));
+        TChartSeries* series = chart.AddBarSeries(QStringLiteral("Series1"), f.Table, QStringLiteral("price"),
+                                                  QStringLiteral("Iddiscount"));
+        series->AddBar(1, 1);
         QCOMPARE_THROWS(f.Table->Open(), "ADOTable1: Field 'price' not found");
+        QCOMPARE(series->Count(), 1);  // not emptied behind the reader's back
         QVERIFY(!f.Table->ControlsDisabled());
         QVERIFY(!chart.Filling());
+    }
+
+    void readersHearTheColumnsAndEachFill_data() {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("bars") << int(TSeriesKind::Bar);
+        QTest::newRow("slices") << int(TSeriesKind::Pie);
+    }
+    void readersHearTheColumnsAndEachFill() {
+        QFETCH(int, kind);
+        TControlsFixture f;
+        TDBChart chart;
+        const QString value = QStringLiteral("percent"), other = QStringLiteral("Iddiscount");
+        TChartSeries* series = TSeriesKind(kind) == TSeriesKind::Bar
+                                   ? chart.AddBarSeries(QStringLiteral("Series1"), f.Table, value, other)
+                                   : chart.AddPieSeries(QStringLiteral("Series1"), f.Table, value, other);
+        QCOMPARE(series->ValueTitle, value);
+        QCOMPARE(TSeriesKind(kind) == TSeriesKind::Bar ? series->PositionTitle : series->LabelTitle, other);
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&chart);
+        TAccessibleEvents events(&chart);
+        f.Table->Open();
+        QCOMPARE(events.Take(), QStringList{"reorder"});
+        QVERIFY(face->childCount() > 0);
+        QVERIFY2(face->child(0)->text(QAccessible::Name).startsWith(other + QStringLiteral(", ")),
+                 qPrintable(face->child(0)->text(QAccessible::Name)));
+        f.Table->Close();
+        QCOMPARE(events.Take(), QStringList{"reorder"});
+        QCOMPARE(face->childCount(), 0);
     }
 };
 

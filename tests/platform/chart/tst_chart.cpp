@@ -1,10 +1,13 @@
 // The chart control: the order bars stand in, the marks' number format, null points, what a pixel
-// column shows, and zooming and panning with the mouse on bars but never on a pie.
+// column shows, zooming and panning with the mouse on bars but never on a pie, and what readers get:
+// the points as children, the keyboard walking them, the focused one drawn, changes announced.
+#include <QAccessible>
 #include <QDir>
 #include <QImage>
 #include <QPainter>
 #include <QTest>
 
+#include "TAccessibleEvents.h"
 #include "TChart.h"
 
 namespace {
@@ -90,6 +93,17 @@ QString CompareWithGolden(const QString& name, const QImage& actual) {
             .arg(golden, kept);
     }
     return {};
+}
+
+// Shows the chart in an active window with the keyboard focus on it, as Tab leaves it.
+bool FocusOn(TChart& chart) {
+    chart.show();
+    chart.activateWindow();
+    if (!QTest::qWaitForWindowActive(&chart))
+        return false;
+    chart.setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    return chart.hasFocus();
 }
 
 }  // namespace
@@ -250,6 +264,184 @@ private Q_SLOTS:
         QTest::mouseRelease(&chart, Qt::LeftButton, {}, from);
         QVERIFY(!chart.Zoomed());
         QCOMPARE(chart.VisibleValues(), whole);
+    }
+
+    void readersHearEachDrawnPointInOrder_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("points");
+        const QString nbsp(QChar(0x00A0));
+        QTest::newRow("bars by position, the null one left out")
+            << int(TSeriesKind::Bar) << "TDBChart" << "TDBChart"
+            << QStringList{"Кол-во, 2: 12" + nbsp + "990,5", "Кол-во, 3: 21" + nbsp + "000",
+                           "Кол-во, 4: 1" + nbsp + "999,99",  "Кол-во, 5: 34" + nbsp + "125",
+                           "Кол-во, 5: 8" + nbsp + "450",     "Кол-во, 8: 45" + nbsp + "990"};
+        QTest::newRow("slices as read, the null one left out, no title")
+            << int(TSeriesKind::Pie) << "" << "Диаграмма"
+            << QStringList{"Количество, 2: 2, 11,1 %", "Количество, 1: 1, 5,6 %",  "Количество, 3: 3, 16,7 %",
+                           "Количество, 5: 5, 27,8 %", "Количество, 2: 2, 11,1 %", "Количество, 1: 1, 5,6 %",
+                           "Количество, 4: 4, 22,2 %"};
+    }
+    void readersHearEachDrawnPointInOrder() {
+        QFETCH(int, kind);
+        QFETCH(QString, title);
+        QFETCH(QString, name);
+        QFETCH(QStringList, points);
+        TChart chart;
+        SetUpLikeTheHistoryTabs(chart, TSeriesKind(kind));
+        chart.Series(0)->PositionTitle = QStringLiteral("Кол-во");
+        chart.Series(0)->LabelTitle = QStringLiteral("Количество");
+        chart.Title = title;
+        chart.setAccessibleName(QStringLiteral("Диаграмма"));
+        chart.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&chart));
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&chart);
+        QCOMPARE(face->role(), QAccessible::Chart);
+        QCOMPARE(face->text(QAccessible::Name), name);
+        // The name the window gave stays to be heard.
+        QCOMPARE(face->text(QAccessible::Description), title.isEmpty() ? QString() : QStringLiteral("Диаграмма"));
+        const QRect onScreen(chart.mapToGlobal(QPoint()), chart.size());
+        QStringList heard;
+        for (int i = 0; i < face->childCount(); ++i) {
+            QAccessibleInterface* point = face->child(i);
+            heard << point->text(QAccessible::Name);
+            QCOMPARE(point->role(), QAccessible::ListItem);
+            QCOMPARE(face->indexOfChild(point), i);
+            QVERIFY2(!point->rect().isEmpty() && onScreen.contains(point->rect()), qPrintable(heard.last()));
+        }
+        QCOMPARE(heard, points);
+    }
+
+    void keysWalkThePointsAndEachIsAnnounced_data() {
+        QTest::addColumn<QString>("keys");  // l, r, u, d, h, e: Left, Right, Up, Down, Home, End
+        QTest::addColumn<int>("focused");
+        QTest::addColumn<QStringList>("told");
+        QTest::newRow("tabbed in") << "" << 0 << QStringList{"focus: A, 1: 10"};
+        QTest::newRow("right") << "r" << 1 << QStringList{"focus: A, 2: 20"};
+        QTest::newRow("down, down, up") << "ddu" << 1
+                                        << QStringList{"focus: A, 2: 20", "focus: A, 3: 30", "focus: A, 2: 20"};
+        QTest::newRow("left at the first") << "l" << 0 << QStringList{};
+        QTest::newRow("on into the next series") << "rrr" << 3
+                                                 << QStringList{"focus: A, 2: 20", "focus: A, 3: 30",
+                                                                "focus: B, 1: 40"};
+        QTest::newRow("end, then right at the last") << "er" << 4 << QStringList{"focus: B, 2: 50"};
+        QTest::newRow("home") << "rrh" << 0
+                              << QStringList{"focus: A, 2: 20", "focus: A, 3: 30", "focus: A, 1: 10"};
+    }
+    void keysWalkThePointsAndEachIsAnnounced() {
+        QFETCH(QString, keys);
+        QFETCH(int, focused);
+        QFETCH(QStringList, told);
+        TChart chart;
+        chart.resize(400, 240);
+        int value = 10;
+        for (const auto& [name, bars] : {std::pair{"A", 3}, std::pair{"B", 2}}) {
+            TChartSeries* s = chart.AddSeries(QString::fromLatin1(name), TSeriesKind::Bar);
+            s->PositionTitle = QString::fromLatin1(name);
+            for (int position = 1; position <= bars; ++position, value += 10)
+                s->AddBar(position, value);
+        }
+        TAccessibleEvents events(&chart);
+        QVERIFY(FocusOn(chart));
+        if (!keys.isEmpty())
+            events.Take();  // the announcement on tabbing in
+        const QHash<QChar, Qt::Key> key{{'l', Qt::Key_Left}, {'r', Qt::Key_Right}, {'u', Qt::Key_Up},
+                                        {'d', Qt::Key_Down}, {'h', Qt::Key_Home},  {'e', Qt::Key_End}};
+        for (QChar k : keys)
+            QTest::keyClick(&chart, key.value(k));
+        QCOMPARE(chart.FocusedPoint(), focused);
+        QCOMPARE(events.Take(), told);
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&chart);
+        QCOMPARE(face->focusChild(), face->child(focused));
+        QVERIFY(face->child(focused)->state().focused);
+        QVERIFY(!face->child(focused == 0 ? 1 : 0)->state().focused);
+    }
+
+    void theFocusedPointIsDrawnInFront_data() {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QColor>("lit");  // the focused point's face
+        QTest::newRow("a bar hidden behind a taller one") << int(TSeriesKind::Bar) << QColor(Qt::red).lighter(160);
+        QTest::newRow("a slice") << int(TSeriesKind::Pie) << TChart::Palette().at(1).lighter(150);
+    }
+    void theFocusedPointIsDrawnInFront() {
+        QFETCH(int, kind);
+        QFETCH(QColor, lit);
+        TChart chart;
+        chart.resize(400, 240);
+        chart.LegendVisible = false;
+        TChartSeries* series = chart.AddSeries(QStringLiteral("Series1"), TSeriesKind(kind));
+        if (TSeriesKind(kind) == TSeriesKind::Bar) {
+            series->AddBar(2, 9);
+            series->AddBar(2, 3);
+        } else {
+            series->AddSlice(QStringLiteral("3"), 3);
+            series->AddSlice(QStringLiteral("5"), 5);
+        }
+        chart.SetFocusedPoint(1);
+        QCOMPARE(PixelsOf(Picture(chart), lit), 0);  // without the keyboard focus, nothing stands out
+        QVERIFY(FocusOn(chart));
+        QVERIFY(PixelsOf(Picture(chart), lit) > 20);
+    }
+
+    void aZoomedViewFollowsTheFocusedBar_data() {
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<double>("position");
+        QTest::newRow("end") << "e" << 20.0;
+        QTest::newRow("end, then home") << "eh" << 1.0;
+    }
+    void aZoomedViewFollowsTheFocusedBar() {
+        QFETCH(QString, keys);
+        QFETCH(double, position);
+        TChart chart;
+        chart.resize(489, 194);
+        TChartSeries* series = chart.AddSeries(QStringLiteral("Series1"), TSeriesKind::Bar);
+        for (int i = 1; i <= 20; ++i)
+            series->AddBar(i, i * 10);
+        QVERIFY(FocusOn(chart));
+        const QRectF zoom(5.5, 0, 5, 250);
+        chart.ZoomToValues(zoom);
+        for (QChar k : keys)
+            QTest::keyClick(&chart, k == 'e' ? Qt::Key_End : Qt::Key_Home);
+        const QRectF view = chart.VisibleValues();
+        QVERIFY2(view.left() <= position - 0.5 && view.right() >= position + 0.5, qPrintable(QString::number(view.left())));
+        QCOMPARE(view.size(), zoom.size());
+        QVERIFY(chart.Zoomed());
+    }
+
+    void aChangeOfThePointsIsAnnounced_data() {
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("focused");
+        QTest::addColumn<int>("after");
+        QTest::addColumn<int>("focusedAfter");
+        QTest::newRow("filled") << 0 << -1 << 5 << -1;
+        QTest::newRow("refilled, as many") << 5 << 2 << 5 << 2;
+        QTest::newRow("refilled, fewer") << 5 << 4 << 2 << 1;
+        QTest::newRow("emptied") << 5 << 2 << 0 << -1;
+    }
+    void aChangeOfThePointsIsAnnounced() {
+        QFETCH(int, before);
+        QFETCH(int, focused);
+        QFETCH(int, after);
+        QFETCH(int, focusedAfter);
+        TChart chart;
+        TChartSeries* series = chart.AddSeries(QStringLiteral("Series1"), TSeriesKind::Bar);
+        for (int i = 0; i < before; ++i)
+            series->AddBar(i, i);
+        chart.SetFocusedPoint(focused);
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&chart);
+        const QAccessible::Id told = before ? QAccessible::uniqueId(face->child(before - 1)) : 0;
+        TAccessibleEvents events(&chart);
+        series->Clear();
+        for (int i = 0; i < after; ++i)
+            series->AddBar(i, 100 + i);
+        chart.SeriesChanged();
+        QCOMPARE(events.Take(), QStringList{"reorder"});
+        QCOMPARE(face->childCount(), after);
+        QCOMPARE(chart.FocusedPoint(), focusedAfter);
+        // What a reader was handed for the old points is gone, not left naming something else.
+        if (told)
+            QVERIFY(!QAccessible::accessibleInterface(told));
     }
 };
 
