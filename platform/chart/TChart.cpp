@@ -102,7 +102,8 @@ void TChart::SeriesChanged() {
         m_focused = count - 1;
     // What readers were told of the old points goes first, then they hear the children changed.
     Q_EMIT PointsChanged();
-    QAccessibleEvent event(this, QAccessible::ObjectReorder);
+    QAccessibleEvent event(this, count <= PointsToldOneByOne ? QAccessible::ObjectReorder
+                                                             : QAccessible::VisibleDataChanged);
     QAccessible::updateAccessibility(&event);
     update();
 }

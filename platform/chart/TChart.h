@@ -49,6 +49,9 @@ public:
     // The drawn points of all series, series after series, each in its drawing order; what the
     // keyboard walks and readers list. A point is found by its place in that order.
     int DrawnPointCount() const;
+    // Up to this many points, a change is told to readers as new children, which the Linux bridge
+    // sends one signal each for; past it, as changed data the reader fetches when it needs it.
+    static constexpr int PointsToldOneByOne = 2000;
     // The series of the drawn point at place and its index into the series' DrawnPoints(); false
     // when there is none.
     bool FindDrawnPoint(int place, const TChartSeries** series, int* drawnIndex) const;

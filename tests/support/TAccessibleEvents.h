@@ -1,5 +1,5 @@
 // Records what the accessibility layer is told about one object while it lives: "reorder" when its
-// children changed, "focus: <name>" for a child taking the focus (the name a reader would speak).
+// children changed, "data changed" when what it shows changed, "focus: <name>" for a child taking the focus (the name a reader would speak).
 // It stands in for the bridge, so nothing reaches a real reader meanwhile. Qt hands events to a
 // recorder only while accessibility is on, which without a reader (offscreen) it is not: the
 // recorder turns it on for its life, as Qt's own tests do.
@@ -26,6 +26,8 @@ public:
                 return;
             if (event->type() == QAccessible::ObjectReorder)
                 Told().append(QStringLiteral("reorder"));
+            else if (event->type() == QAccessible::VisibleDataChanged)
+                Told().append(QStringLiteral("data changed"));
             else if (event->type() == QAccessible::Focus && event->child() >= 0)
                 Told().append(QStringLiteral("focus: ") + event->accessibleInterface()->text(QAccessible::Name));
         });
