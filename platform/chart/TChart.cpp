@@ -604,6 +604,11 @@ void TChart::DrawLegend(QPainter& p, const QRect& legend) const {
 // ---- the mouse ----------------------------------------------------------------------------------
 
 void TChart::mousePressEvent(QMouseEvent* event) {
+    // A point clicked becomes the focused one, where the keys go on from.
+    if (event->button() == Qt::LeftButton) {
+        if (const int place = DrawnPointAt(event->position().toPoint()); place >= 0)
+            SetFocusedPoint(place);
+    }
     // Zooming and panning act on the bars' axes; a pie has none.
     if (!HasBars())
         return;

@@ -314,7 +314,8 @@ private Q_SLOTS:
     }
 
     void keysWalkThePointsAndEachIsAnnounced_data() {
-        QTest::addColumn<QString>("keys");  // l, r, u, d, h, e: Left, Right, Up, Down, Home, End
+        // l, r, u, d, h, e: Left, Right, Up, Down, Home, End; a digit: a click on that point
+        QTest::addColumn<QString>("keys");
         QTest::addColumn<int>("focused");
         QTest::addColumn<QStringList>("told");
         QTest::newRow("tabbed in") << "" << 0 << QStringList{"focus: A, 1: 10"};
@@ -328,6 +329,8 @@ private Q_SLOTS:
         QTest::newRow("end, then right at the last") << "er" << 4 << QStringList{"focus: B, 2: 50"};
         QTest::newRow("home") << "rrh" << 0
                               << QStringList{"focus: A, 2: 20", "focus: A, 3: 30", "focus: A, 1: 10"};
+        QTest::newRow("a click on a bar, then left") << "3l" << 2
+                                                     << QStringList{"focus: B, 1: 40", "focus: A, 3: 30"};
     }
     void keysWalkThePointsAndEachIsAnnounced() {
         QFETCH(QString, keys);
@@ -348,8 +351,12 @@ private Q_SLOTS:
             events.Take();  // the announcement on tabbing in
         const QHash<QChar, Qt::Key> key{{'l', Qt::Key_Left}, {'r', Qt::Key_Right}, {'u', Qt::Key_Up},
                                         {'d', Qt::Key_Down}, {'h', Qt::Key_Home},  {'e', Qt::Key_End}};
-        for (QChar k : keys)
-            QTest::keyClick(&chart, key.value(k));
+        for (QChar k : keys) {
+            if (k.isDigit())
+                QTest::mouseClick(&chart, Qt::LeftButton, {}, chart.DrawnPointRect(k.digitValue()).center());
+            else
+                QTest::keyClick(&chart, key.value(k));
+        }
         QCOMPARE(chart.FocusedPoint(), focused);
         QCOMPARE(events.Take(), told);
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&chart);
