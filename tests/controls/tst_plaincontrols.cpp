@@ -1,4 +1,5 @@
 // The labelled edit, the tick button and its glyph, and the message and confirmation boxes.
+#include <QApplication>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
@@ -74,6 +75,15 @@ void TstPlainControls::tickButton() {
     QCOMPARE(button.size(), QSize(75, 35));
     QCOMPARE(button.text(), QString());
     QVERIFY(!button.icon().isNull());
+    // Pressed with Space as with the mouse.
+    int clicks = 0;
+    QObject::connect(&button, &QAbstractButton::clicked, [&clicks] { ++clicks; });
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    button.setFocus();
+    QTest::keyClick(&button, Qt::Key_Space);
+    QCOMPARE(clicks, 1);
 }
 
 void TstPlainControls::tickGlyph() {
