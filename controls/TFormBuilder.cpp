@@ -106,7 +106,7 @@ void TFormBuilder::DescribeByNeighbours(QWidget* parent) {
             for (QLabel* note : captions)
                 if (LeadingStars(note->text()) == stars)
                     parts << note->text();
-        edit->setAccessibleDescription(parts.join(QStringLiteral(". ")));
+        edit->SetContext(parts.join(QStringLiteral(". ")));
     }
 }
 

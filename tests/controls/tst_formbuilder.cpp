@@ -83,6 +83,7 @@ public:
                                         QStringLiteral("Наименование фирмы"));
         LabeledEdit2 =
             make.LabeledEdit(GroupBox1, "LabeledEdit2", {32, 80, 121, 21}, QStringLiteral("Телефон*"));
+        LabeledEdit2->SetPurpose(QStringLiteral("Телефон поставщика"));
         Label1 = make.Label(GroupBox1, "Label1", {32, 110, 197, 20},
                             QStringLiteral("* В формате x-xxx-xxx-xx-xx"), lsPlain, 16);
         Label2 =
@@ -138,10 +139,11 @@ void TstFormBuilder::windowMatchesItsRows() {
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(TLayoutCheck::UnnamedReachableControls(&window), QStringList());
-    // An edit in a box is told the box, and the note its asterisk points to.
+    // An edit is told the window's word for it, its box, and the note its asterisk points to (made
+    // after it).
     QCOMPARE(window.LabeledEdit1->accessibleDescription(), QStringLiteral("Добавить поставщика"));
     QCOMPARE(window.LabeledEdit2->accessibleDescription(),
-             QStringLiteral("Добавить поставщика. * В формате x-xxx-xxx-xx-xx"));
+             QStringLiteral("Телефон поставщика. Добавить поставщика. * В формате x-xxx-xxx-xx-xx"));
     // The column list with its stored width, and the navigator narrowed to whole buttons.
     QCOMPARE(window.DBGrid1->horizontalHeader()->sectionSize(0), 69);
     QCOMPARE(window.DBGrid1->Model()->columnCount(), 2);

@@ -1,5 +1,4 @@
 // The labelled edit, the tick button and its glyph, and the message and confirmation boxes.
-#include <QApplication>
 #include <QDialog>
 #include <QGuiApplication>
 #include <QLabel>
@@ -79,7 +78,7 @@ void TstPlainControls::tickButton() {
     int clicks = 0;
     QObject::connect(&button, &QAbstractButton::clicked, [&clicks] { ++clicks; });
     window.show();
-    QApplication::setActiveWindow(&window);
+    window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     button.setFocus();
     QTest::keyClick(&button, Qt::Key_Space);
