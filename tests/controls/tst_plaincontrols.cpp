@@ -74,15 +74,6 @@ void TstPlainControls::tickButton() {
     QCOMPARE(button.size(), QSize(75, 35));
     QCOMPARE(button.text(), QString());
     QVERIFY(!button.icon().isNull());
-    // Pressed with Space as with the mouse.
-    int clicks = 0;
-    QObject::connect(&button, &QAbstractButton::clicked, [&clicks] { ++clicks; });
-    window.show();
-    window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
-    button.setFocus();
-    QTest::keyClick(&button, Qt::Key_Space);
-    QCOMPARE(clicks, 1);
 }
 
 void TstPlainControls::tickGlyph() {
