@@ -69,7 +69,10 @@ TDBGrid::TDBGrid(QWidget* parent)
             CloseEditor();
     });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] { PlaceEditor(); });
-    connect(horizontalHeader(), &QHeaderView::sectionMoved, this, [this] { PlaceEditor(); });
+    connect(horizontalHeader(), &QHeaderView::sectionMoved, this, [this] {
+        PlaceEditor();
+        Describe();
+    });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         // Leaving for another control of the same window; a box popping up is not leaving.
         const auto inside = [this](QWidget* w) { return w && (w == this || isAncestorOf(w)); };
@@ -119,6 +122,7 @@ void TDBGrid::ApplyOptions() {
     horizontalHeader()->setSectionResizeMode(resize ? QHeaderView::Interactive : QHeaderView::Fixed);
     horizontalHeader()->setSectionsMovable(resize);
     setTabKeyNavigation(m_options.Contains(dgTabs));
+    Describe();
     setSelectionBehavior(m_options.Contains(dgRowSelect) ? QAbstractItemView::SelectRows
                                                          : QAbstractItemView::SelectItems);
     m_model->SetEditable(m_options.Contains(dgEditing) && !m_readOnly);
@@ -183,7 +187,24 @@ void TDBGrid::LayoutColumns() {
         m_laidOutOpen = true;
     if (m_column >= ColumnCount())
         m_column = qMax(0, ColumnCount() - 1);
+    Describe();
     FollowCurrent();
+}
+
+void TDBGrid::Describe() {
+    // The name says what the grid lists; the description which columns, as they stand on screen, and
+    // the way out for a keyboard that Tab keeps inside.
+    QStringList titles;
+    const QHeaderView* header = horizontalHeader();
+    for (int v = 0; v < header->count(); ++v)
+        if (const int c = header->logicalIndex(v); !header->isSectionHidden(c))
+            titles << m_model->headerData(c, Qt::Horizontal).toString();
+    QString description = titles.isEmpty() ? QString() : QStringLiteral("Столбцы: ") + titles.join(", ");
+    if (m_options.Contains(dgTabs))
+        description += (description.isEmpty() ? QString() : QStringLiteral(". ")) +
+                       QStringLiteral("Ctrl+Tab: следующий элемент окна");
+    if (description != accessibleDescription())
+        setAccessibleDescription(description);
 }
 
 bool TDBGrid::EditingAllowed() const {
@@ -362,6 +383,9 @@ bool TDBGrid::eventFilter(QObject* watched, QEvent* event) {
 
 void TDBGrid::Carry(TDBGridKeys::TAction action, const QString& text) {
     using TDBGridKeys::TAction;
+    // Leaving needs no data.
+    if (action == TAction::NextControl || action == TAction::PriorControl)
+        return LeaveForNeighbour(action == TAction::NextControl);
     TDataSet* set = DataSet();
     if (!set || !set->Active())
         return;
@@ -406,6 +430,9 @@ void TDBGrid::Carry(TDBGridKeys::TAction action, const QString& text) {
             return TabForward();
         case TAction::TabBack:
             return TabBack();
+        case TAction::NextControl:
+        case TAction::PriorControl:
+            return;  // carried out above
         case TAction::InsertRow:
             // Only where a new row could be written (a join takes none).
             if (EditingAllowed() && set->CanInsert()) {
@@ -503,6 +530,20 @@ void TDBGrid::TabBack() {
     m_column = TDBGridKeys::EdgeColumn(*horizontalHeader(), 1);
     Up();
     FollowCurrent();
+}
+
+void TDBGrid::LeaveForNeighbour(bool next) {
+    // Along the window's focus chain, past the grid's own parts, to the first control Tab would stop at;
+    // leaving is then the same as by a click elsewhere (FocusLeft).
+    const auto inside = [this](QWidget* w) { return w == this || isAncestorOf(w); };
+    for (QWidget* w = next ? nextInFocusChain() : previousInFocusChain(); w != this;
+         w = next ? w->nextInFocusChain() : w->previousInFocusChain()) {
+        if (inside(w) || w->window() != window() || !(w->focusPolicy() & Qt::TabFocus) || !w->isVisible() ||
+            !w->isEnabled())
+            continue;
+        w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return;
+    }
 }
 
 void TDBGrid::GoColumn(int column) {

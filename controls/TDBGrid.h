@@ -76,6 +76,8 @@ private:
     void Up();
     void TabForward();
     void TabBack();
+    // The focus to the window's next (or previous) control outside the grid and its editor.
+    void LeaveForNeighbour(bool next);
     void GoColumn(int column);
     void DeleteRow();
     void TypeChar(const QString& text);
@@ -93,6 +95,7 @@ private:
     void FollowCurrent();
     void PlaceEditor();
     void LayoutColumns();
+    void Describe();
     void ApplyOptions();
     TField* CurrentField() const;
     int ColumnCount() const;

@@ -35,7 +35,11 @@ TAction ActionFor(int key, Qt::KeyboardModifiers modifiers, const QString& text,
             return ctrl || context.ColumnCount == 1 ? TAction::LastRow : TAction::LastColumn;
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
-            if (!context.Tabs || alt)
+            if (alt)
+                return TAction::None;
+            if (ctrl)
+                return key == Qt::Key_Backtab || shift ? TAction::PriorControl : TAction::NextControl;
+            if (!context.Tabs)
                 return TAction::None;
             return key == Qt::Key_Backtab || shift ? TAction::TabBack : TAction::TabForward;
         case Qt::Key_Insert:

@@ -28,6 +28,8 @@ enum class TAction {
     LastColumn,
     TabForward,  // the next column; after the last one, the next row's first, as Down goes
     TabBack,
+    NextControl,  // Ctrl+Tab: the way out of a grid that takes Tab for its columns
+    PriorControl,
     InsertRow,
     DeleteRow,
     OpenEditor,

@@ -23,7 +23,32 @@ TDataSet* TDBText::DataSet() const {
 
 void TDBText::SetDataField(const QString& field) {
     m_dataField = field;
+    Describe();
     ShowField(true);
+}
+
+void TDBText::SetCaptionBeside(const QString& caption) {
+    m_captionBeside = caption;
+    Describe();
+}
+
+void TDBText::SetBoxCaption(const QString& caption) {
+    m_boxCaption = caption;
+    Describe();
+}
+
+void TDBText::Describe() {
+    QString description = m_captionBeside;
+    if (description.isEmpty()) {
+        // The field's own display label once the data set has it; its name until then.
+        TDataSet* set = DataSet();
+        TField* field = set && set->Active() ? set->FindField(m_dataField) : nullptr;
+        description = field ? field->DisplayLabel() : m_dataField;
+        if (!m_boxCaption.isEmpty() && !description.isEmpty())
+            description = m_boxCaption + QStringLiteral(": ") + description;
+    }
+    if (description != accessibleDescription())
+        setAccessibleDescription(description);
 }
 
 QColor TDBText::Color() const {
@@ -59,6 +84,7 @@ void TDBText::ShowField(bool failIfMissing) {
 void TDBText::DataEvent(TDataEvent event, int info) {
     switch (event) {
         case TDataEvent::Opened:
+            Describe();
             ShowField(true);
             break;
         case TDataEvent::Closed:

@@ -5,6 +5,9 @@
 
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QShortcut>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLocale>
@@ -30,6 +33,23 @@
 
 namespace {
 
+// How far left of a field label a caption may end and still be its caption.
+constexpr int kCaptionGap = 16;
+
+// The asterisks a caption ends with ("Телефон*") or a note starts with ("* В формате ...").
+int TrailingStars(const QString& text) {
+    int n = 0;
+    while (n < text.size() && text.at(text.size() - 1 - n) == QLatin1Char('*'))
+        ++n;
+    return n;
+}
+int LeadingStars(const QString& text) {
+    int n = 0;
+    while (n < text.size() && text.at(n) == QLatin1Char('*'))
+        ++n;
+    return n;
+}
+
 // The layout that keeps a page control filling its parent below the parent's menu bar.
 QVBoxLayout* ClientLayout(QWidget* parent) {
     if (auto* layout = qobject_cast<QVBoxLayout*>(parent->layout()))
@@ -48,6 +68,46 @@ TFormBuilder::TFormBuilder(TForm* form) : m_form(form) {
 
 QObject* TFormBuilder::Context() const {
     return m_form;
+}
+
+const TLayoutRow* TFormBuilder::FindRow(const QObject* component) const {
+    for (const TLayoutRow& r : m_form->LayoutRows())
+        if (r.Name == component->objectName())
+            return &r;
+    return nullptr;
+}
+
+void TFormBuilder::DescribeByNeighbours(QWidget* parent) {
+    if (!parent)
+        return;
+    const auto* box = qobject_cast<QGroupBox*>(parent);
+    const QString boxCaption = box ? box->title() : QString();
+    QVector<QLabel*> captions;
+    for (QLabel* label : parent->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
+        if (const TLayoutRow* row = FindRow(label); row && row->Class == QLatin1String("TLabel"))
+            captions << label;
+    for (TDBText* text : parent->findChildren<TDBText*>(QString(), Qt::FindDirectChildrenOnly)) {
+        text->SetBoxCaption(boxCaption);
+        QString beside;
+        const QRect at = text->geometry();
+        for (QLabel* caption : captions) {
+            const QRect c = caption->geometry();
+            if (c.right() < at.left() && at.left() - c.right() <= kCaptionGap && c.top() <= at.bottom() &&
+                at.top() <= c.bottom())
+                beside = caption->text();
+        }
+        text->SetCaptionBeside(beside);
+    }
+    for (TLabeledEdit* edit : parent->findChildren<TLabeledEdit*>(QString(), Qt::FindDirectChildrenOnly)) {
+        QStringList parts;
+        if (!boxCaption.isEmpty())
+            parts << boxCaption;
+        if (const int stars = TrailingStars(edit->LabelCaption()))
+            for (QLabel* note : captions)
+                if (LeadingStars(note->text()) == stars)
+                    parts << note->text();
+        edit->SetContext(parts.join(QStringLiteral(". ")));
+    }
 }
 
 TLayoutRow& TFormBuilder::Row(const QObject* component) {
@@ -156,6 +216,7 @@ TLabeledEdit* TFormBuilder::LabeledEdit(QWidget* parent, const char* name, const
     auto* edit = new TLabeledEdit(parent);
     edit->SetLabelCaption(label);
     Place(edit, name, "TLabeledEdit", bounds, label, start);
+    DescribeByNeighbours(parent);
     return edit;
 }
 
@@ -174,6 +235,7 @@ QLabel* TFormBuilder::Label(QWidget* parent, const char* name, const QRect& boun
         label->setFont(font);
     }
     Place(label, name, "TLabel", bounds, caption);
+    DescribeByNeighbours(parent);
     return label;
 }
 
@@ -206,6 +268,7 @@ TDBText* TFormBuilder::FieldLabel(QWidget* parent, const char* name, const QRect
     if (color.isValid())
         label->SetColor(color);
     Place(label, name, "TDBText", bounds, QString(), start);
+    DescribeByNeighbours(parent);
     return label;
 }
 
@@ -315,8 +378,27 @@ QMenu* TFormBuilder::PopupMenu(const char* name) {
     m_form->setContextMenuPolicy(Qt::CustomContextMenu);
     TForm* form = m_form;
     QObject::connect(form, &QWidget::customContextMenuRequested, form, [form, menu](const QPoint& at) {
-        Dispatch([form, menu, at] { menu->popup(form->mapToGlobal(at)); });
+        Dispatch([form, menu, at] {
+            // One request may come both as the key and as the context event the platform makes of it.
+            if (!menu->isVisible())
+                menu->popup(form->mapToGlobal(at));
+        });
     });
+    // The keys ask the focused control first, as a right click asks the control under the mouse: one
+    // with a menu of its own (an edit, the grid's cell editor) shows it; otherwise the request comes
+    // up to the window, at the control's place.
+    for (const QKeySequence& keys : {QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)}) {
+        auto* shortcut = new QShortcut(keys, form);
+        QObject::connect(shortcut, &QShortcut::activated, form, [form] {
+            QWidget* focused = form->focusWidget();
+            QWidget* target = focused && focused->isVisible() ? focused : form;
+            QPoint at = target->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+            if (!target->rect().contains(at))
+                at = target->rect().center();
+            QContextMenuEvent request(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
+            QCoreApplication::sendEvent(target, &request);
+        });
+    }
     // Not a control of the window: shown only when asked for.
     menu->setObjectName(QLatin1String(name));
     menu->setAccessibleName(QStringLiteral("Контекстное меню"));

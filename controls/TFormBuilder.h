@@ -109,7 +109,8 @@ public:
                             const QString& valueField, const QString& labelField);
 
     // Menus: the bar above the client area, its drop-down lists, their items, and the window's context
-    // menu (a right click that no control answers).
+    // menu (a right click, the Menu key or Shift+F10 that no control answers; by a key it opens at the
+    // focused control).
     QMenuBar* MainMenu(const char* name);
     QMenu* Menu(QMenuBar* bar, const char* name, const QString& caption);
     QMenu* PopupMenu(const char* name);
@@ -151,6 +152,11 @@ private:
     QObject* Context() const;
     void SetRadioClick(TRadioButton* radio, std::function<void()> handler);
     void ApplyTabOrder();
+    // What a screen reader tells beside a control's name, from the captions around it in its parent:
+    // the caption beside a field label or the box it lies in; the box of an edit and the note its
+    // caption's asterisks point to.
+    void DescribeByNeighbours(QWidget* parent);
+    const TLayoutRow* FindRow(const QObject* component) const;
 
     TForm* m_form;
 };

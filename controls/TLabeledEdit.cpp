@@ -3,6 +3,7 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QStringList>
 #include <limits>
 
 #include "TWindowFont.h"
@@ -30,6 +31,24 @@ void TLabeledEdit::SetLabelCaption(const QString& caption) {
 
 QString TLabeledEdit::LabelCaption() const {
     return m_label->text();
+}
+
+void TLabeledEdit::SetPurpose(const QString& purpose) {
+    m_purpose = purpose;
+    Describe();
+}
+
+void TLabeledEdit::SetContext(const QString& context) {
+    m_context = context;
+    Describe();
+}
+
+void TLabeledEdit::Describe() {
+    QStringList parts;
+    for (const QString& part : {m_purpose, m_context})
+        if (!part.isEmpty())
+            parts << part;
+    setAccessibleDescription(parts.join(QStringLiteral(". ")));
 }
 
 void TLabeledEdit::PlaceLabel() {

@@ -48,6 +48,7 @@ TForm7::TForm7(QWidget* parent) : TForm(parent) {
     DBText3 = make.FieldLabel(this, "DBText3", {568, 72, 129, 17}, QStringLiteral("description"));
     DBText4 = make.FieldLabel(this, "DBText4", {672, 72, 65, 17}, QStringLiteral("Idwares"), TStart::Hidden);
     LabeledEdit1 = make.LabeledEdit(this, "LabeledEdit1", {568, 112, 121, 21}, QStringLiteral("Количество"));
+    LabeledEdit1->SetPurpose(QStringLiteral("Количество выбранного товара в заказе"));
     BitBtn2 = make.TickButton(this, "BitBtn2", {584, 144}, QStringLiteral("Добавить товар в заказ"));
 
     make.TabOrder(this, {Button2, BitBtn1, DBGrid1, Button1, LabeledEdit1, BitBtn2});

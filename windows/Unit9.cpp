@@ -48,6 +48,7 @@ TForm9::TForm9(QWidget* parent) : TForm(parent) {
                               TStart::Shown, lsWordWrap, Qt::white);
     LabeledEdit1 =
         make.LabeledEdit(GroupBox2, "LabeledEdit1", {40, 136, 121, 21}, QStringLiteral("Количество :"));
+    LabeledEdit1->SetPurpose(QStringLiteral("Количество выбранного товара в продаже"));
     BitBtn2 = make.TickButton(GroupBox2, "BitBtn2", {64, 160}, QStringLiteral("Добавить товар в продажу"));
     DBGrid1 = make.Grid(this, "DBGrid1", {16, 240, 224, 120}, TDBGridOptions::Default(),
                         QStringLiteral("Продажи"), {}, TStart::Hidden);

@@ -504,9 +504,14 @@ void TstDBGrid::leavingTheGrid_data() {
     QTest::addColumn<bool>("typed");
     QTest::addColumn<int>("count");
     QTest::addColumn<int>("state");
-    QTest::newRow("untouched, cancel on exit") << true << false << 8 << int(dsBrowse);
-    QTest::newRow("typed into, cancel on exit") << true << true << 9 << int(dsInsert);
-    QTest::newRow("untouched, without cancel on exit") << false << false << 9 << int(dsInsert);
+    QTest::addColumn<QString>("by");  // a click elsewhere, or the grid's way out by key
+    QTest::newRow("untouched, cancel on exit") << true << false << 8 << int(dsBrowse) << "focus";
+    QTest::newRow("typed into, cancel on exit") << true << true << 9 << int(dsInsert) << "focus";
+    QTest::newRow("untouched, without cancel on exit") << false << false << 9 << int(dsInsert) << "focus";
+    QTest::newRow("untouched, Ctrl+Tab") << true << false << 8 << int(dsBrowse) << "Ctrl+Tab";
+    QTest::newRow("typed into, Ctrl+Tab from the editor") << true << true << 9 << int(dsInsert) << "Ctrl+Tab";
+    QTest::newRow("typed into, Ctrl+Shift+Tab from the editor")
+        << true << true << 9 << int(dsInsert) << "Ctrl+Shift+Tab";
 }
 
 void TstDBGrid::leavingTheGrid() {
@@ -514,6 +519,7 @@ void TstDBGrid::leavingTheGrid() {
     QFETCH(bool, typed);
     QFETCH(int, count);
     QFETCH(int, state);
+    QFETCH(QString, by);
     TDBGridOptions options = TDBGridOptions::Default();
     if (!cancelOnExit)
         options = options - dgCancelOnExit;
@@ -528,7 +534,12 @@ void TstDBGrid::leavingTheGrid() {
     QTest::keyClick(grid, Qt::Key_Down);
     if (typed)
         TGridFixture::Type(grid, QStringLiteral("12"));
-    other->setFocus();
+    if (by == "focus")
+        other->setFocus();
+    else if (by == "Ctrl+Tab")
+        f.Key(Qt::Key_Tab, Qt::ControlModifier);
+    else
+        f.Key(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(QApplication::focusWidget(), other);
     QCOMPARE(f.Table->RecordCount(), count);
     QCOMPARE(int(f.Table->State()), state);

@@ -50,6 +50,10 @@ void TstDBGridKeys::keyGivesAction_data() {
     row("Shift+Tab", Qt::Key_Backtab, shift, "grid", TAction::TabBack);
     row("Alt+Tab: nothing", Qt::Key_Tab, alt, "grid", TAction::None);
     row("Tab without dgTabs: nothing", Qt::Key_Tab, none, "no tabs", TAction::None);
+    row("Ctrl+Tab: the next control", Qt::Key_Tab, ctrl, "grid", TAction::NextControl);
+    row("Ctrl+Shift+Tab: the previous control", Qt::Key_Backtab, ctrl | shift, "grid", TAction::PriorControl);
+    row("Ctrl+Tab without dgTabs", Qt::Key_Tab, ctrl, "no tabs", TAction::NextControl);
+    row("Ctrl+Alt+Tab: nothing", Qt::Key_Tab, ctrl | alt, "grid", TAction::None);
     row("Insert", Qt::Key_Insert, none, "grid", TAction::InsertRow);
     row("Ctrl+Delete", Qt::Key_Delete, ctrl, "grid", TAction::DeleteRow);
     row("Delete alone: nothing", Qt::Key_Delete, none, "grid", TAction::None);
@@ -74,6 +78,8 @@ void TstDBGridKeys::keyGivesAction_data() {
     row("Ctrl+Home from the editor: first row", Qt::Key_Home, ctrl, "editor", TAction::FirstRow);
     row("Down from the editor", Qt::Key_Down, none, "editor", TAction::NextRow);
     row("Tab from the editor", Qt::Key_Tab, none, "editor", TAction::TabForward);
+    row("Ctrl+Shift+Tab from the editor", Qt::Key_Backtab, ctrl | shift, "editor", TAction::PriorControl);
+    row("the Menu key in the editor is its own", Qt::Key_Menu, none, "editor", TAction::EditorText);
     row("Ctrl+Delete from the editor", Qt::Key_Delete, ctrl, "editor", TAction::DeleteRow);
     row("Esc from the editor", Qt::Key_Escape, none, "editor", TAction::Escape);
 }

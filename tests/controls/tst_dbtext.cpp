@@ -1,5 +1,8 @@
 // The field label over a real table: caption on every report, a handler's text standing until the
-// next one, hidden labels, a missing field, and text drawn as is inside the box.
+// next one, hidden labels, a missing field, text drawn as is inside the box, and what a screen reader
+// is told the label shows.
+#include <QAccessible>
+#include <QGroupBox>
 #include <QImage>
 #include <QTest>
 
@@ -8,6 +11,8 @@
 #include "TDBText.h"
 #include "TDataSet.h"
 #include "TField.h"
+#include "TForm.h"
+#include "TFormBuilder.h"
 #include "TTestChecks.h"
 
 class TstDBText : public QObject {
@@ -21,6 +26,8 @@ private Q_SLOTS:
     void missingField();
     void caseOfTheFieldName();
     void ampersandAndCutText();
+    void describesWhatItShows_data();
+    void describesWhatItShows();
 };
 
 namespace {
@@ -142,6 +149,44 @@ void TstDBText::ampersandAndCutText() {
     // The colour fills the box.
     label->SetCaption(QString());
     QCOMPARE(QColor(label->grab().toImage().pixel(30, 8)), QColor(Qt::white));
+}
+
+
+void TstDBText::describesWhatItShows_data() {
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<QString>("description");
+    QTest::newRow("alone: the field's display label") << "alone" << "percent";
+    QTest::newRow("a caption beside, made before") << "caption before" << "Скидка, %:";
+    QTest::newRow("a caption beside, made after") << "caption after" << "Скидка, %:";
+    QTest::newRow("a caption on another line is not its caption") << "caption above" << "percent";
+    QTest::newRow("in a box: its caption and the display label") << "in a box" << "Скидки: percent";
+}
+
+void TstDBText::describesWhatItShows() {
+    QFETCH(QString, layout);
+    QFETCH(QString, description);
+    TControlsFixture f;
+    TForm window;
+    TFormBuilder make(&window);
+    make.Window("Form1", QStringLiteral("Окно"), {0, 0, 400, 300});
+    QWidget* parent = &window;
+    if (layout == "in a box")
+        parent = make.GroupBox(&window, "GroupBox1", {10, 10, 300, 100}, QStringLiteral("Скидки"));
+    const QString caption = QStringLiteral("Скидка, %:");
+    if (layout == "caption before")
+        make.Label(parent, "Label1", {20, 40, 60, 13}, caption);
+    if (layout == "caption above")
+        make.Label(parent, "Label1", {20, 10, 60, 13}, caption);
+    TDBText* label = make.FieldLabel(parent, "DBText1", {90, 40, 40, 17}, QStringLiteral("percent"));
+    if (layout == "caption after")
+        make.Label(parent, "Label1", {20, 40, 60, 13}, caption);
+    make.Bind(label, f.Source);
+    f.Table->Open();
+    f.Table->Last();
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(label);
+    QVERIFY(face);
+    QCOMPARE(face->text(QAccessible::Description), description);
+    QCOMPARE(face->text(QAccessible::Name), QStringLiteral("25"));  // the value, as a sighted user reads it
 }
 
 QTEST_MAIN(TstDBText)

@@ -1,9 +1,13 @@
 // The window toolkit over the component kinds the windows still to come are made of: a window built
 // from rows (page control and sheets, group boxes, labelled edits, labels, tick button, grid with a
 // column list, navigator, field label, check box, radio buttons, calendar, menus) matches its rows and
-// has a name on every control a user can reach; handlers bound through the toolkit end in the error
-// box when they throw, and the window goes on.
+// has a name on every control a user can reach, and Tab walks it in the order of its rows; handlers
+// bound through the toolkit end in the error box when they throw, and the window goes on; the context
+// menu opens by key at the focused control unless that control has a menu of its own.
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
+#include <QLineEdit>
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -39,6 +43,9 @@ public:
     QMenuBar* MainMenu1;
     QMenu* N1;
     QAction* N2;
+    QMenu* PopupMenu1;
+    QAction* N3;
+    QAction* N4;
     QTabWidget* PageControl1;
     QWidget* TabSheet1;
     QWidget* TabSheet2;
@@ -64,6 +71,9 @@ public:
         MainMenu1 = make.MainMenu("MainMenu1");
         N1 = make.Menu(MainMenu1, "N1", QStringLiteral("Главная"));
         N2 = make.MenuItem(N1, "N2", QStringLiteral("Выход"), TStart::Hidden);
+        PopupMenu1 = make.PopupMenu("PopupMenu1");
+        N3 = make.MenuItem(PopupMenu1, "N3", QStringLiteral("О программе"));
+        N4 = make.MenuItem(PopupMenu1, "N4", QStringLiteral("Выход"));
         PageControl1 = make.PageControl(this, "PageControl1", QStringLiteral("Разделы"));
         TabSheet1 = make.TabSheet(PageControl1, "TabSheet1", QStringLiteral("Удаление поставщиков"));
         TabSheet2 = make.TabSheet(PageControl1, "TabSheet2", QStringLiteral("Удалений менеджера"));
@@ -73,6 +83,7 @@ public:
                                         QStringLiteral("Наименование фирмы"));
         LabeledEdit2 =
             make.LabeledEdit(GroupBox1, "LabeledEdit2", {32, 80, 121, 21}, QStringLiteral("Телефон*"));
+        LabeledEdit2->SetPurpose(QStringLiteral("Телефон поставщика"));
         Label1 = make.Label(GroupBox1, "Label1", {32, 110, 197, 20},
                             QStringLiteral("* В формате x-xxx-xxx-xx-xx"), lsPlain, 16);
         Label2 =
@@ -111,6 +122,8 @@ private Q_SLOTS:
     void windowMatchesItsRows();
     void handlerFailureEndsInTheErrorBox_data();
     void handlerFailureEndsInTheErrorBox();
+    void contextMenuByKey_data();
+    void contextMenuByKey();
 };
 
 void TstFormBuilder::windowMatchesItsRows() {
@@ -122,7 +135,15 @@ void TstFormBuilder::windowMatchesItsRows() {
     TLayoutCheck::CheckAgainstRows(&window);
     if (QTest::currentTestFailed())
         return;
+    TLayoutCheck::CheckTabWalk(&window);
+    if (QTest::currentTestFailed())
+        return;
     QCOMPARE(TLayoutCheck::UnnamedReachableControls(&window), QStringList());
+    // An edit is told the window's word for it, its box, and the note its asterisk points to (made
+    // after it).
+    QCOMPARE(window.LabeledEdit1->accessibleDescription(), QStringLiteral("Добавить поставщика"));
+    QCOMPARE(window.LabeledEdit2->accessibleDescription(),
+             QStringLiteral("Телефон поставщика. Добавить поставщика. * В формате x-xxx-xxx-xx-xx"));
     // The column list with its stored width, and the navigator narrowed to whole buttons.
     QCOMPARE(window.DBGrid1->horizontalHeader()->sectionSize(0), 69);
     QCOMPARE(window.DBGrid1->Model()->columnCount(), 2);
@@ -179,6 +200,55 @@ void TstFormBuilder::handlerFailureEndsInTheErrorBox() {
         QTest::mouseClick(window.findChild<QAbstractButton*>(control), Qt::LeftButton);
     QVERIFY(answer.WaitAllAnswered());
     QCOMPARE(runs, control == "RadioButton1" ? 1 : 2);
+}
+
+void TstFormBuilder::contextMenuByKey_data() {
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("shiftF10");
+    QTest::newRow("tick button, Menu key") << "BitBtn1" << false;
+    QTest::newRow("tick button, Shift+F10") << "BitBtn1" << true;
+    QTest::newRow("grid, Menu key") << "DBGrid1" << false;
+    QTest::newRow("grid's cell editor: its own menu") << "InplaceEditor" << true;
+}
+
+void TstFormBuilder::contextMenuByKey() {
+    QFETCH(QString, control);
+    QFETCH(bool, shiftF10);
+    TControlsFixture f;
+    TSampleWindow window(f.Source);
+    f.Table->Open();
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QWidget* focused = window.findChild<QWidget*>(control);
+    QVERIFY(focused);
+    if (control == "InplaceEditor")
+        QTest::keyClick(window.DBGrid1, Qt::Key_F2);
+    else
+        focused->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), focused);
+    if (shiftF10)
+        QTest::keyClick(focused, Qt::Key_F10, Qt::ShiftModifier);
+    else
+        QTest::keyClick(focused, Qt::Key_Menu);
+    if (control == "InplaceEditor") {
+        QTRY_VERIFY(QApplication::activePopupWidget());
+        QWidget* ownMenu = QApplication::activePopupWidget();
+        QVERIFY(ownMenu != window.PopupMenu1);
+        ownMenu->close();
+        QVERIFY(window.DBGrid1->EditorMode());
+        return;
+    }
+    QTRY_VERIFY(window.PopupMenu1->isVisible());
+    QVERIFY(QRect(focused->mapToGlobal(QPoint(0, 0)), focused->size()).contains(window.PopupMenu1->pos()));
+    // In the accessibility tree with its items, as any menu of the toolkit.
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(window.PopupMenu1);
+    QVERIFY(face);
+    QStringList items;
+    for (int i = 0; i < face->childCount(); ++i)
+        items << face->child(i)->text(QAccessible::Name);
+    QCOMPARE(items, (QStringList{QStringLiteral("О программе"), QStringLiteral("Выход")}));
+    window.PopupMenu1->close();
 }
 
 QTEST_MAIN(TstFormBuilder)

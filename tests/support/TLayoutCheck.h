@@ -2,18 +2,23 @@
 // control exists with the row's name, is of the row's class, lies in the row's parent at the row's
 // bounds (or fills it), shows the row's caption, starts shown or hidden as the row says, is bound as
 // it says and comes in its parent's stored tab order, and a container holds no named control without
-// a row; and the controls a user can reach that a screen reader could not name.
+// a row; every field label tells a screen reader what it shows; Tab (Ctrl+Tab out of a grid) walks the
+// window's controls in the order of its rows and comes back to the first; and the controls a user can
+// reach that a screen reader could not name.
 #pragma once
 
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 #include <algorithm>
+#include <functional>
 
 #include "TDBChart.h"
 #include "TDBGrid.h"
@@ -177,6 +182,11 @@ inline void CheckAgainstRows(TForm* form) {
         } else if (!row.Bounds.isNull()) {
             QCOMPARE(widget->geometry(), row.Bounds);
         }
+        if (qobject_cast<TDBText*>(widget)) {
+            // Its name is its text; what that text is comes as the description.
+            QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+            QVERIFY2(face && !face->text(QAccessible::Description).isEmpty(), at);
+        }
         if (auto* edit = qobject_cast<TLabeledEdit*>(widget)) {
             QCOMPARE(edit->EditLabel()->x(), edit->x());
             QCOMPARE(edit->EditLabel()->geometry().bottom() + 1 + TLabeledEdit::LabelSpacing, edit->y());
@@ -223,6 +233,81 @@ inline void CheckAgainstRows(TForm* form) {
             if (!child->objectName().isEmpty() && !child->objectName().startsWith("qt_"))
                 QVERIFY2(names.contains(child->objectName()), qPrintable(child->objectName()));
     }
+}
+
+// The controls Tab stops at now, in the order of the rows: each container's controls in their stored
+// tab order (the rest in the order they were made), a container's own controls right after it, and
+// only those shown and enabled. The radios of one parent are one stop (arrows move between them): the
+// first Tab may stop at, which after one of them had the focus is that one.
+inline QStringList ExpectedTabStops(TForm* form) {
+    const QVector<TLayoutRow>& rows = form->LayoutRows();
+    QStringList stops;
+    std::function<void(const QString&)> visit = [&](const QString& parent) {
+        bool radioStop = false;
+        QVector<const TLayoutRow*> children;
+        for (const TLayoutRow& r : rows)
+            if (r.Parent == parent && r.Class != QLatin1String("TMenuItem") &&
+                r.Class != QLatin1String("TPopupMenu"))
+                children << &r;
+        std::stable_sort(children.begin(), children.end(), [](const TLayoutRow* a, const TLayoutRow* b) {
+            return unsigned(a->TabOrder) < unsigned(b->TabOrder);
+        });
+        for (const TLayoutRow* r : children) {
+            QWidget* w = form->findChild<QWidget*>(r->Name);
+            if (w && (w->focusPolicy() & Qt::TabFocus) && w->isVisible() && w->isEnabled()) {
+                auto* radio = qobject_cast<QRadioButton*>(w);
+                const bool grouped = radio && radio->autoExclusive();
+                if (!grouped || !radioStop)
+                    stops << r->Name;
+                radioStop = radioStop || grouped;
+            }
+            visit(r->Name);
+        }
+    };
+    visit(form->objectName());
+    return stops;
+}
+
+// The component the focused widget belongs to: itself or its nearest ancestor with a row (the page
+// control's tab bar, the calendar's day table).
+inline QString FocusedComponent(TForm* form) {
+    QStringList names;
+    for (const TLayoutRow& row : form->LayoutRows())
+        names << row.Name;
+    for (QWidget* w = QApplication::focusWidget(); w && w != form; w = w->parentWidget())
+        if (names.contains(w->objectName()))
+            return w->objectName();
+    return {};
+}
+
+// Presses Tab from the first stop through the whole window and back to the first, checking each
+// control reached; out of a grid, whose Tab goes through its columns, with Ctrl+Tab. A compound
+// control (a calendar) may take several Tabs, all inside it.
+inline void CheckTabWalk(TForm* form) {
+    const bool shown = form->isVisible();
+    form->show();
+    QApplication::setActiveWindow(form);
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    const QStringList expected = ExpectedTabStops(form);
+    if (!expected.isEmpty()) {
+        form->findChild<QWidget*>(expected.first())->setFocus(Qt::TabFocusReason);
+        QStringList walked{FocusedComponent(form)};
+        const int presses = expected.size() * 4 + 8;  // enough for compound controls; a trap ends it
+        for (int i = 0; i < presses && walked.size() <= expected.size(); ++i) {
+            QWidget* focused = QApplication::focusWidget();
+            QVERIFY2(focused, qPrintable(form->objectName() + " after " + walked.join(',')));
+            const bool inGrid = qobject_cast<TDBGrid*>(form->findChild<QWidget*>(walked.last()));
+            QTest::keyClick(focused, Qt::Key_Tab, inGrid ? Qt::ControlModifier : Qt::NoModifier);
+            QCoreApplication::processEvents();
+            // A window of one stop comes back to it at once.
+            if (const QString now = FocusedComponent(form); now != walked.last() || expected.size() == 1)
+                walked << now;
+        }
+        QCOMPARE(walked, expected + QStringList{expected.first()});
+    }
+    if (!shown)
+        form->hide();
 }
 
 inline QStringList UnnamedReachableControls(TForm* form, int* reached = nullptr) {

@@ -1,5 +1,5 @@
-// Every window the program creates, checked against the component rows it was built from, and for a
-// name on every control a user can reach.
+// Every window the program creates, checked against the component rows it was built from (Tab walking
+// it in their order), and for a name on every control a user can reach.
 #include <QTest>
 #include <memory>
 
@@ -59,6 +59,9 @@ void TstWindowLayout::windowMatchesItsRows() {
     TForm* form = Window(window);
     QVERIFY(form);
     TLayoutCheck::CheckAgainstRows(form);
+    if (QTest::currentTestFailed())
+        return;
+    TLayoutCheck::CheckTabWalk(form);
 }
 
 void TstWindowLayout::reachableControlsHaveNames_data() {
