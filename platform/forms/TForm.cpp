@@ -8,6 +8,7 @@
 #include <QPointer>
 
 #include "Exception.h"
+#include "TFormAccessible.h"
 #include "TApplication.h"
 #include "THandlerDispatch.h"
 #include "TWindowFont.h"
@@ -25,6 +26,7 @@ TForm::TForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
     s_forms.append(this);
+    InstallFormAccessibility();
 }
 
 TForm::~TForm() {

@@ -1,4 +1,5 @@
 // The form base class: look, stored geometry, closing, activation and modal showing.
+#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -131,6 +132,9 @@ void TstForm::showModalSteps() {
         QVERIFY(!other.isEnabled());
         QCOMPARE(TForm::ActiveForm(), &modal);
         QCOMPARE(modal.Activations, 1);
+        // A reader hears it as a dialog, the others as windows.
+        QCOMPARE(QAccessible::queryAccessibleInterface(&modal)->role(), QAccessible::Dialog);
+        QCOMPARE(QAccessible::queryAccessibleInterface(&main)->role(), QAccessible::Window);
         // Step 3: timer ticks go on being dispatched in the nested loop.
         const int before = ticks;
         QTRY_VERIFY(ticks > before + 2);
@@ -142,6 +146,7 @@ void TstForm::showModalSteps() {
 
     QVERIFY(checked);
     QCOMPARE(result, int(TForm::mrCancel));
+    QCOMPARE(QAccessible::queryAccessibleInterface(&modal)->role(), QAccessible::Window);
     QCOMPARE(modal.Closings, 1);
     // Step 5: hidden, not destroyed; the others enabled again; the previous window active again
     // without its activation handler running.
