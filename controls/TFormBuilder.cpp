@@ -363,6 +363,17 @@ QMenuBar* TFormBuilder::MainMenu(const char* name) {
     ClientLayout(m_form)->setMenuBar(bar);
     bar->setAccessibleName(QStringLiteral("Меню"));
     Place(bar, name, "TMainMenu", QRect());
+    // F10 opens the first menu, as desktops do, so the menu bar is reached without the mouse; the
+    // arrow keys go on from there along the bar.
+    auto* shortcut = new QShortcut(QKeySequence(Qt::Key_F10), m_form);
+    QObject::connect(shortcut, &QShortcut::activated, bar, [bar] {
+        for (QAction* item : bar->actions()) {
+            if (item->isVisible() && item->isEnabled()) {
+                bar->setActiveAction(item);
+                return;
+            }
+        }
+    });
     return bar;
 }
 

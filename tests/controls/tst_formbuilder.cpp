@@ -124,6 +124,7 @@ private Q_SLOTS:
     void handlerFailureEndsInTheErrorBox();
     void contextMenuByKey_data();
     void contextMenuByKey();
+    void menuBarByF10();
 };
 
 void TstFormBuilder::windowMatchesItsRows() {
@@ -249,6 +250,19 @@ void TstFormBuilder::contextMenuByKey() {
         items << face->child(i)->text(QAccessible::Name);
     QCOMPARE(items, (QStringList{QStringLiteral("О программе"), QStringLiteral("Выход")}));
     window.PopupMenu1->close();
+}
+
+void TstFormBuilder::menuBarByF10() {
+    TControlsFixture f;
+    TSampleWindow window(f.Source);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.BitBtn1->setFocus();
+    QTest::keyClick(window.BitBtn1, Qt::Key_F10);
+    QTRY_VERIFY(window.N1->isVisible());
+    QCOMPARE(window.MainMenu1->activeAction(), window.N1->menuAction());
+    window.N1->close();
 }
 
 QTEST_MAIN(TstFormBuilder)
