@@ -36,6 +36,14 @@ QProcessEnvironment WithoutADisplay() {
 const QString NoDisplayLine =
     QStringLiteral("zirt: no display to show the windows on (neither DISPLAY nor WAYLAND_DISPLAY is set)");
 
+// The environment of a program shown on the test's X server, its data in dataHome.
+QProcessEnvironment OnTheXServer(const QString& dataHome) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    return environment;
+}
+
 // Runs a program to its end with XDG_DATA_HOME set; a crash or a hang is an exit code of -1.
 TRun RunToEnd(const QString& program, const QStringList& arguments, const QString& dataHome = QString(),
               QProcessEnvironment environment = QProcessEnvironment::systemEnvironment()) {
@@ -413,15 +421,12 @@ void TstInstall::launcherCreatesTheDemoDataOnAFirstStartOnly() {
 }
 
 void TstInstall::programStartedDirectlyReportsAMissingDatabase() {
-    TXClient x;
-    if (qEnvironmentVariableIsEmpty("DISPLAY") || !x.Available())
+    if (qEnvironmentVariableIsEmpty("DISPLAY") || !m_keepServer.Available())
         QSKIP("no X server: the installed program's windows cannot be inspected");
+    TXClient& x = m_keepServer;
     QTemporaryDir home;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     QProcess program;
-    program.setProcessEnvironment(environment);
+    program.setProcessEnvironment(OnTheXServer(home.path()));
     program.start(Program(), {});
     QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
     QStringList names;
@@ -442,15 +447,12 @@ void TstInstall::programStartedDirectlyReportsAMissingDatabase() {
 }
 
 void TstInstall::launcherReachesTheMainWindowAsTheDesktopEntry() {
-    TXClient x;
-    if (qEnvironmentVariableIsEmpty("DISPLAY") || !x.Available())
+    if (qEnvironmentVariableIsEmpty("DISPLAY") || !m_keepServer.Available())
         QSKIP("no X server: the installed program's windows cannot be inspected");
+    TXClient& x = m_keepServer;
     QTemporaryDir home;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path());
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     QProcess program;
-    program.setProcessEnvironment(environment);
+    program.setProcessEnvironment(OnTheXServer(home.path()));
     program.setProcessChannelMode(QProcess::MergedChannels);
     program.start(Launcher(), {});
     QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
