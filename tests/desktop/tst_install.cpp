@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 #include "TXClient.h"
 
@@ -155,6 +156,25 @@ private:
         return Installed(QStringLiteral(DATADIR "/metainfo/" APP_ID ".metainfo.xml"));
     }
     QString Provision() const { return Installed(QStringLiteral(BINDIR "/zirt-provision")); }
+    // The first shown window of program that found takes, while it runs (30 s at most); names collects
+    // the titles of every window it showed meanwhile.
+    TXWindow WaitForWindow(const QProcess& program, const std::function<bool(const TXWindow&)>& found,
+                           QStringList* names) {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < 30000 && program.state() == QProcess::Running) {
+            for (const TXWindow& window : m_keepServer.WindowsOf(program.processId())) {
+                if (!window.Viewable)
+                    continue;
+                if (!names->contains(window.Name))
+                    names->append(window.Name);
+                if (found(window))
+                    return window;
+            }
+            QTest::qWait(20);
+        }
+        return {};
+    }
     QString Launcher() const { return Installed(QStringLiteral(BINDIR "/zirt")); }
     QString Program() const { return Installed(QStringLiteral(LIBEXECDIR "/zirt/zirt")); }
 
@@ -423,22 +443,13 @@ void TstInstall::launcherCreatesTheDemoDataOnAFirstStartOnly() {
 void TstInstall::programStartedDirectlyReportsAMissingDatabase() {
     if (qEnvironmentVariableIsEmpty("DISPLAY") || !m_keepServer.Available())
         QSKIP("no X server: the installed program's windows cannot be inspected");
-    TXClient& x = m_keepServer;
     QTemporaryDir home;
     QProcess program;
     program.setProcessEnvironment(OnTheXServer(home.path()));
     program.start(Program(), {});
     QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
     QStringList names;
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 15000 && program.state() == QProcess::Running &&
-           !names.contains(QStringLiteral("Project1"))) {
-        for (const TXWindow& window : x.WindowsOf(program.processId()))
-            if (window.Viewable && !names.contains(window.Name))
-                names.append(window.Name);
-        QTest::qWait(20);
-    }
+    WaitForWindow(program, [](const TXWindow& w) { return w.Name == QLatin1String("Project1"); }, &names);
     program.kill();
     program.waitForFinished();
     // The error box is captioned with the application title; nothing was created.
@@ -457,19 +468,9 @@ void TstInstall::launcherReachesTheMainWindowAsTheDesktopEntry() {
     program.start(Launcher(), {});
     QVERIFY2(program.waitForStarted(), qPrintable(program.errorString()));
     // The launcher execs the program, so its windows carry the launcher's process id.
-    TXWindow main;
     QStringList names;
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 30000 && program.state() == QProcess::Running && !main.Id) {
-        for (const TXWindow& window : x.WindowsOf(program.processId())) {
-            if (window.Viewable && !names.contains(window.Name))
-                names.append(window.Name);
-            if (window.Viewable && window.Name == Caption && window.Size == QSize(772, 508))
-                main = window;
-        }
-        QTest::qWait(20);
-    }
+    const TXWindow main = WaitForWindow(
+        program, [](const TXWindow& w) { return w.Name == Caption && w.Size == QSize(772, 508); }, &names);
     if (!main.Id)
         program.kill();
     QVERIFY2(main.Id, qPrintable(QString::fromUtf8(program.readAll())));
